@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs ctest in a win32 build folder with the X server and wineserver its tests need,
+# and ends both afterwards. Usage: scripts/wine-ctest.sh BUILD_DIR [ctest arguments]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" && pwd); shift
+QUILLON_XVFB=${QUILLON_XVFB-1}
+source "$top/TestSupport/wine/session.sh"
+trap quillon_session_stop EXIT
+quillon_session_start "$build/wineprefix"
+ctest --test-dir "$build" --output-on-failure "$@"
