@@ -1,0 +1,83 @@
+#pragma once
+// The configuration of one directory: a per-directory file, a section, and the base of the server level.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <boost/shared_ptr.hpp>
+
+#include "RewriteConfig/CfgRewriteRule.h"
+#include "RewriteConfig/IHtaccess.h"
+
+namespace Orvane { namespace Quillon {
+
+class DirectoryLevel;
+
+// Values of the Orvane section; time-outs in milliseconds (written in seconds).
+struct ProxySettings {
+    std::int32_t connectTimeout = 60000;
+    std::int32_t receiveTimeout = 30000;
+    std::int32_t sendTimeout = 30000;
+    std::int32_t suppressErrors = 1;
+};
+
+// One RewriteMap line.
+struct CfgRewriteMap {
+    enum Type : std::int32_t { Txt = 0, Rnd = 1, Int = 2, Unknown = -1 };
+
+    std::string name;
+    std::int32_t type = Unknown;
+    std::wstring source;
+};
+
+class Htaccess : public IHtaccess {
+public:
+    // Values of the section-kind stack.
+    enum SectionKind : std::int32_t { OutsideSections = 0, OrvaneSection = 4, RegexDirectorySection = 5 };
+
+    // AllowOverride values.
+    enum Override : std::int32_t {
+        AuthConfig = 1, FileInfo = 2, Indexes = 4, Limit = 8, Options = 16, All = 31, None = 0
+    };
+
+    unsigned char rewriteEngine;
+    std::string rewriteBase;
+    std::int32_t repeatLimit;
+    std::wstring fileName;
+    std::wstring fileDirectory;
+    std::vector<boost::shared_ptr<DirectoryLevel>> filesSections;
+    std::int32_t allowOverride;
+    unsigned char inheritOptions;
+    std::vector<CfgRewriteMap> rewriteMaps;
+    std::vector<boost::shared_ptr<CfgRewriteRule>> rules;  // may hold CfgRewriteHeader and CfgRewriteProxy
+    ProxySettings proxySettings;
+    unsigned char rewriteCompatibility2;
+    unsigned char redirectHandlerInternal;
+    std::vector<std::int32_t> sectionKinds;  // a stack; its top reads as 0 when empty
+    std::int32_t lineNumber;
+    boost::shared_ptr<DirectoryLevel> openFilesSection;
+    boost::shared_ptr<CfgRewriteRule> pendingRule;  // collects the conditions read since the last rule
+
+    explicit Htaccess(const std::wstring& fileName = std::wstring());
+    // Virtual so that a holder of any container through Htaccess destroys it whole.
+    virtual ~Htaccess();
+
+    // Cuts text into logical lines and offers each to ParseLine; appends one error line per refused
+    // line. Always true; the caller judges success by whether errors grew.
+    bool ParseText(const std::string& text, std::string& errors);
+
+    bool ParseLine(const std::string& line) override;
+    bool SetPath(const std::string& path) override;
+
+    // Top of sectionKinds, 0 when the stack is empty.
+    std::int32_t CurrentSectionKind() const;
+};
+
+// A Files, FilesMatch, Directory, DirectoryMatch, Location or LocationMatch section.
+class DirectoryLevel final : public Htaccess {
+public:
+    explicit DirectoryLevel(const std::wstring& fileName = std::wstring());
+    ~DirectoryLevel() override;
+};
+
+}}

@@ -1,0 +1,169 @@
+#include "RewriteConfig/CfgRewriteRule.h"
+
+#include "DirectiveTables.h"
+#include "Messages.h"
+#include "SafeRegex.h"
+#include "SharedExpressions.h"
+
+namespace Orvane { namespace Quillon {
+
+namespace Detail {
+
+// The flags with a value, matched against the whole piece; each keyword occurs in every match.
+const LineExpression kRedirectFlag("\\s*(?:R|redirect)\\s*(?:=\\s*((?:3|4)\\d\\d))?\\s*", "r");
+const LineExpression kSkipFlag("\\s*(?:S|skip)\\s*=\\s*(\\d+)\\s*", "s");
+const LineExpression kCookieFlag(
+    "\\s*(?:CO|cookie)\\s*=\\s*([^:]+)\\:([^:]+)\\:?([^:]+)?\\:?(\\d+)?\\:?([^:]+)?", "co");
+const LineExpression kTypeFlag("\\s*(?:T|type)\\s*=(.+)\\s*", "t");
+
+namespace {
+
+typedef void (*FlagAction)(CfgRewriteRule& rule, const Captures& what);
+
+// One rule flag: one or two words compared exactly, or an expression.
+struct RuleFlag {
+    const char* word;
+    const char* longWord;
+    const LineExpression* expression;
+    FlagAction action;
+
+    bool Applies(const std::string& piece, Captures& what) const
+    {
+        if (expression != nullptr)
+            return expression->Match(LineText(piece), what);
+        return piece == word || (longWord != nullptr && piece == longWord);
+    }
+};
+
+// Rule flags in the order in which a piece is compared; the first that applies decides.
+const RuleFlag kRuleFlags[] = {
+    {nullptr, nullptr, &kRedirectFlag,
+     [](CfgRewriteRule& r, const Captures& m) {
+         r.redirectCode = m[1].matched ? DecimalValue(m[1].str()) : 302;
+     }},
+    {"f", "forbidden", nullptr, [](CfgRewriteRule& r, const Captures&) { r.forbidden = 1; }},
+    {"g", "gone", nullptr, [](CfgRewriteRule& r, const Captures&) { r.gone = 1; }},
+    {"p", "proxy", nullptr, [](CfgRewriteRule& r, const Captures&) { r.proxy = 1; }},
+    {"l", "last", nullptr, [](CfgRewriteRule& r, const Captures&) { r.last = 1; }},
+    {"n", "next", nullptr, [](CfgRewriteRule& r, const Captures&) { r.next = 1; }},
+    {"c", "chain", nullptr, [](CfgRewriteRule& r, const Captures&) { r.chain = 1; }},
+    {"nc", "nocase", nullptr, [](CfgRewriteRule& r, const Captures&) { r.nocase = 1; }},
+    {"qsa", "qsappend", nullptr, [](CfgRewriteRule& r, const Captures&) { r.qsappend = 1; }},
+    {"ne", "noescape", nullptr, [](CfgRewriteRule& r, const Captures&) { r.noescape = 1; }},
+    {nullptr, nullptr, &kSkipFlag,
+     [](CfgRewriteRule& r, const Captures& m) { r.skipCount = DecimalValue(m[1].str()); }},
+    {nullptr, nullptr, &kCookieFlag,
+     [](CfgRewriteRule& r, const Captures& m) {
+         r.cookieName = m[1].str();
+         r.cookieValue = m[2].str();
+         if (m[3].matched)
+             r.cookieDomain = m[3].str();
+         if (m[4].matched)
+             r.cookieLifetime = SaturatedProduct(DecimalValue(m[4].str()), 60);
+         if (m[5].matched)
+             r.cookiePath = m[5].str();
+     }},
+    {nullptr, nullptr, &kTypeFlag, [](CfgRewriteRule& r, const Captures& m) { r.mimeType = m[1].str(); }},
+    {"lp", "loop", nullptr, [](CfgRewriteRule& r, const Captures&) { r.loop = 1; }},
+    {"u", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.U = 1; }},
+    {"o", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.O = 1; }},
+    {"cl", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.CL = 1; }},
+    {"cu", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.CU = 1; }},
+};
+
+// Proxy flags, tried before the rule flags.
+const struct {
+    const char* word;
+    std::uint32_t bit;
+} kProxyFlags[] = {
+    {"d", CfgRewriteProxy::D}, {"cr", CfgRewriteProxy::CR}, {"fr", CfgRewriteProxy::FR},
+    {"h", CfgRewriteProxy::H}, {"au", CfgRewriteProxy::AU},
+};
+
+}
+}
+
+using namespace Detail;
+
+CfgRewriteRule::CfgRewriteRule()
+    : negate(0), redirectCode(0), forbidden(0), gone(0), proxy(0), last(0), next(0), chain(0), nocase(0),
+      qsappend(0), noescape(0), skipCount(0), cookieLifetime(0), loop(0), U(0), O(0), CL(0), CU(0),
+      hasDollarBraceReference(0), hasHttpHeaderReference(0), hasPercentBraceReference(0)
+{
+}
+
+CfgRewriteRule::~CfgRewriteRule() = default;
+
+bool CfgRewriteRule::Compile(std::string& errors)
+{
+    Detail::LowerCase(flagsText);
+    Detail::TrimSpace(flagsText);
+    std::vector<std::string> pieces;
+    Detail::SplitFlagList(flagsText, pieces);
+    // An unknown flag is reported and has no effect; it never stops the rule from compiling.
+    for (std::string& piece : pieces) {
+        Detail::TrimSpace(piece);
+        if (!ParseFlag(piece))
+            errors.append(Detail::kUnknownFlag).append(piece).append(Detail::kLineEnd);
+    }
+
+    Detail::ScanReferences(substitution, hasDollarBraceReference, hasHttpHeaderReference, hasPercentBraceReference);
+
+    if (!pattern.empty() && pattern.front() == '!') {
+        negate = 1;
+        pattern.erase(0, 1);
+    }
+
+    try {
+        boost::regex compiled(pattern, Detail::PatternSyntax(nocase != 0));
+        regex.swap(compiled);
+        return true;
+    } catch (const boost::regex_error& error) {
+        errors.append(Detail::kBadRegexp).append(error.what()).append(Detail::kLineEnd);
+    } catch (...) {
+        errors.append(Detail::kUnknownCompileError).append(pattern).append(Detail::kLineEnd);
+    }
+    return false;
+}
+
+bool CfgRewriteRule::ParseFlag(const std::string& flag)
+{
+    Captures what;
+    for (const RuleFlag& entry : kRuleFlags) {
+        if (entry.Applies(flag, what)) {
+            entry.action(*this, what);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CfgRewriteRule::AddCondition(const CfgRewriteCond& condition)
+{
+    conditions.push_back(condition);
+}
+
+CfgRewriteHeader::CfgRewriteHeader() = default;
+
+CfgRewriteHeader::~CfgRewriteHeader() = default;
+
+CfgRewriteProxy::CfgRewriteProxy() : proxyFlags(0) {}
+
+CfgRewriteProxy::~CfgRewriteProxy() = default;
+
+bool CfgRewriteProxy::ParseFlag(const std::string& flag)
+{
+    for (const auto& entry : kProxyFlags) {
+        if (flag == entry.word) {
+            proxyFlags |= entry.bit;
+            return true;
+        }
+    }
+    // A proxy neither redirects nor proxies by flag.
+    Captures what;
+    if (kRedirectFlag.Match(LineText(flag), what) || flag == "p" || flag == "proxy")
+        return false;
+    return CfgRewriteRule::ParseFlag(flag);
+}
+
+}}

@@ -1,0 +1,563 @@
+#include "LinearMatcher.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+#include <utility>
+
+namespace Orvane { namespace Quillon { namespace Detail {
+
+namespace {
+
+// Which of the 256 byte values one expression atom ("a", "\s", "[^>]", ".") accepts, as the library
+// matches it with the given flags. Asked once per atom and kept.
+const std::bitset<256>& AtomAccepts(const std::string& atom, boost::regex::flag_type flags)
+{
+    static std::mutex lock;
+    static std::map<std::pair<std::string, boost::regex::flag_type>, std::bitset<256>> known;
+    const std::lock_guard<std::mutex> guard(lock);
+    const auto key = std::make_pair(atom, flags);
+    auto found = known.find(key);
+    if (found != known.end())
+        return found->second;
+    std::bitset<256> accepts;
+    const boost::regex single(atom, flags);
+    boost::smatch what;
+    for (int c = 0; c < 256; ++c) {
+        const std::string one(1, static_cast<char>(c));
+        accepts[static_cast<std::size_t>(c)] = boost::regex_match(one, what, single);
+    }
+    return known.emplace(key, accepts).first->second;
+}
+
+}
+
+const std::bitset<256>& RegexSpaces()
+{
+    static const std::bitset<256> spaces = AtomAccepts("\\s", boost::regex::perl | boost::regex::icase);
+    return spaces;
+}
+
+const Captures::Group& Captures::operator[](std::size_t group) const
+{
+    return group < groups_.size() ? groups_[group] : none_;
+}
+
+void Captures::Assign(const std::string& line, const std::vector<std::ptrdiff_t>& slots)
+{
+    groups_.resize(slots.size() / 2);
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const std::ptrdiff_t begin = slots[2 * g];
+        const std::ptrdiff_t end = slots[2 * g + 1];
+        groups_[g].matched = begin >= 0 && end >= begin;
+        if (groups_[g].matched)
+            groups_[g].text.assign(line, static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
+        else
+            groups_[g].text.clear();
+    }
+}
+
+void Captures::Assign(const boost::smatch& what)
+{
+    groups_.resize(what.size());
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        groups_[g].matched = what[static_cast<int>(g)].matched;
+        groups_[g].text = what[static_cast<int>(g)].str();
+    }
+}
+
+struct LinearMatcher::Node {
+    enum Kind { Atom, Sequence, Alternation, Group, Star, Plus, Optional };
+    explicit Node(Kind k) : kind(k) {}
+    Kind kind;
+    std::vector<std::unique_ptr<Node>> children;
+    std::size_t atom = 0;    // Atom: its position, the index of its byte set
+    std::size_t group = 0;   // Group: its number, 0 for "(?:"
+};
+
+struct LinearMatcher::Instruction {
+    enum Op { Char, Split, Jump, Save, Match };
+    Op op;
+    std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
+    std::size_t b;  // Split: other branch
+};
+
+struct LinearMatcher::Fragment {
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    bool nullable = true;
+};
+
+// Reads the expression into a tree, then builds both automata from it.
+class LinearMatcher::Builder {
+public:
+    Builder(LinearMatcher& matcher, const char* text, boost::regex::flag_type flags)
+        : matcher_(matcher), text_(text), flags_(flags)
+    {
+    }
+
+    bool Build()
+    {
+        std::unique_ptr<Node> root = ParseAlternation();
+        if (!root || text_[at_] != '\0')
+            return false;
+        matcher_.follow_.assign(matcher_.atomSets_.size(), 0);
+        const Fragment whole = Positions(*root);
+        matcher_.first_ = whole.first;
+        matcher_.last_ = whole.last;
+        matcher_.nullable_ = whole.nullable;
+        matcher_.slotCount_ = 2 * (groups_ + 1);
+        Emit(Instruction::Save, 0);
+        Emit(*root);
+        Emit(Instruction::Save, 1);
+        Emit(Instruction::Match, 0);
+        return true;
+    }
+
+private:
+    std::unique_ptr<Node> ParseAlternation()
+    {
+        std::unique_ptr<Node> first = ParseSequence();
+        if (!first || text_[at_] != '|')
+            return first;
+        std::unique_ptr<Node> alternation(new Node(Node::Alternation));
+        alternation->children.push_back(std::move(first));
+        while (text_[at_] == '|') {
+            ++at_;
+            std::unique_ptr<Node> next = ParseSequence();
+            if (!next)
+                return nullptr;
+            alternation->children.push_back(std::move(next));
+        }
+        return alternation;
+    }
+
+    std::unique_ptr<Node> ParseSequence()
+    {
+        std::unique_ptr<Node> sequence(new Node(Node::Sequence));
+        while (text_[at_] != '\0' && text_[at_] != '|' && text_[at_] != ')') {
+            std::unique_ptr<Node> atom = ParseAtom();
+            if (!atom)
+                return nullptr;
+            const char quantifier = text_[at_];
+            if (quantifier == '*' || quantifier == '+' || quantifier == '?') {
+                ++at_;
+                // Lazy and possessive repeats and counted repeats are not supported.
+                if (text_[at_] == '?' || text_[at_] == '+' || text_[at_] == '*' || text_[at_] == '{')
+                    return nullptr;
+                std::unique_ptr<Node> repeat(
+                    new Node(quantifier == '*' ? Node::Star : quantifier == '+' ? Node::Plus : Node::Optional));
+                repeat->children.push_back(std::move(atom));
+                atom = std::move(repeat);
+            } else if (quantifier == '{') {
+                return nullptr;
+            }
+            sequence->children.push_back(std::move(atom));
+        }
+        return sequence;
+    }
+
+    std::unique_ptr<Node> ParseAtom()
+    {
+        const char c = text_[at_];
+        if (c == '(') {
+            ++at_;
+            std::size_t group = 0;
+            if (text_[at_] == '?') {
+                if (text_[at_ + 1] != ':')
+                    return nullptr;
+                at_ += 2;
+            } else {
+                group = ++groups_;
+            }
+            std::unique_ptr<Node> inner = ParseAlternation();
+            if (!inner || text_[at_] != ')')
+                return nullptr;
+            ++at_;
+            std::unique_ptr<Node> node(new Node(Node::Group));
+            node->group = group;
+            node->children.push_back(std::move(inner));
+            return node;
+        }
+        if (c == '[') {
+            const std::size_t start = at_;
+            ++at_;
+            if (text_[at_] == '^')
+                ++at_;
+            if (text_[at_] == ']')
+                return nullptr;
+            while (text_[at_] != ']') {
+                if (text_[at_] == '\0' || text_[at_] == '[')
+                    return nullptr;
+                if (text_[at_] == '\\') {
+                    if (text_[at_ + 1] == '\0')
+                        return nullptr;
+                    ++at_;
+                }
+                ++at_;
+            }
+            ++at_;
+            return AtomNode(std::string(text_ + start, at_ - start));
+        }
+        if (c == '\\') {
+            const char escaped = text_[at_ + 1];
+            // Class escapes and escaped punctuation; other letters and digits mean other things.
+            const bool isClass = escaped == 's' || escaped == 'S' || escaped == 'd';
+            if (escaped == '\0' || (!isClass && std::isalnum(static_cast<unsigned char>(escaped))))
+                return nullptr;
+            at_ += 2;
+            return AtomNode(std::string(text_ + at_ - 2, 2));
+        }
+        if (c == '^' || c == '$' || c == '*' || c == '+' || c == '?' || c == '{' || c == ')' || c == '|' || c == '\0')
+            return nullptr;
+        ++at_;
+        return AtomNode(std::string(1, c));
+    }
+
+    std::unique_ptr<Node> AtomNode(const std::string& atom)
+    {
+        if (matcher_.atomSets_.size() >= 64)
+            return nullptr;
+        std::unique_ptr<Node> node(new Node(Node::Atom));
+        node->atom = matcher_.atomSets_.size();
+        const std::bitset<256>& accepts = AtomAccepts(atom, flags_);
+        matcher_.atomSets_.push_back(accepts);
+        for (std::size_t b = 0; b < 256; ++b)
+            if (accepts[b])
+                matcher_.accepts_[b] |= std::uint64_t(1) << node->atom;
+        return node;
+    }
+
+    void Link(std::uint64_t from, std::uint64_t to)
+    {
+        for (std::size_t p = 0; p < matcher_.follow_.size(); ++p)
+            if (from & (std::uint64_t(1) << p))
+                matcher_.follow_[p] |= to;
+    }
+
+    // First and last positions, nullability, and the follow sets of the position automaton.
+    Fragment Positions(const Node& node)
+    {
+        Fragment result;
+        switch (node.kind) {
+        case Node::Atom:
+            result.first = result.last = std::uint64_t(1) << node.atom;
+            result.nullable = false;
+            break;
+        case Node::Sequence:
+            for (const auto& child : node.children) {
+                const Fragment next = Positions(*child);
+                Link(result.last, next.first);
+                result.first |= result.nullable ? next.first : 0;
+                result.last = next.last | (next.nullable ? result.last : 0);
+                result.nullable = result.nullable && next.nullable;
+            }
+            break;
+        case Node::Alternation:
+            result.nullable = false;
+            for (const auto& child : node.children) {
+                const Fragment next = Positions(*child);
+                result.first |= next.first;
+                result.last |= next.last;
+                result.nullable = result.nullable || next.nullable;
+            }
+            break;
+        case Node::Group:
+            result = Positions(*node.children[0]);
+            break;
+        case Node::Star:
+        case Node::Plus:
+        case Node::Optional:
+            result = Positions(*node.children[0]);
+            if (node.kind != Node::Optional)
+                Link(result.last, result.first);
+            if (node.kind != Node::Plus)
+                result.nullable = true;
+            break;
+        }
+        return result;
+    }
+
+    std::size_t Emit(Instruction::Op op, std::size_t a, std::size_t b = 0)
+    {
+        matcher_.program_.push_back(Instruction{op, a, b});
+        return matcher_.program_.size() - 1;
+    }
+
+    std::size_t Here() const { return matcher_.program_.size(); }
+
+    // The thread program; a split prefers its first branch, as the backtracking matcher tries the
+    // left alternative and the longer repeat first.
+    void Emit(const Node& node)
+    {
+        std::vector<Instruction>& program = matcher_.program_;
+        switch (node.kind) {
+        case Node::Atom:
+            Emit(Instruction::Char, node.atom);
+            break;
+        case Node::Sequence:
+            for (const auto& child : node.children)
+                Emit(*child);
+            break;
+        case Node::Alternation: {
+            std::vector<std::size_t> jumps;
+            for (std::size_t i = 0; i < node.children.size(); ++i) {
+                if (i + 1 < node.children.size()) {
+                    const std::size_t split = Emit(Instruction::Split, 0, 0);
+                    program[split].a = Here();
+                    Emit(*node.children[i]);
+                    jumps.push_back(Emit(Instruction::Jump, 0));
+                    program[split].b = Here();
+                } else {
+                    Emit(*node.children[i]);
+                }
+            }
+            for (std::size_t jump : jumps)
+                program[jump].a = Here();
+            break;
+        }
+        case Node::Group:
+            if (node.group != 0)
+                Emit(Instruction::Save, 2 * node.group);
+            Emit(*node.children[0]);
+            if (node.group != 0)
+                Emit(Instruction::Save, 2 * node.group + 1);
+            break;
+        case Node::Star: {
+            const std::size_t loop = Emit(Instruction::Split, 0, 0);
+            program[loop].a = Here();
+            Emit(*node.children[0]);
+            Emit(Instruction::Jump, loop);
+            program[loop].b = Here();
+            break;
+        }
+        case Node::Plus: {
+            const std::size_t body = Here();
+            Emit(*node.children[0]);
+            const std::size_t split = Emit(Instruction::Split, body, 0);
+            program[split].b = Here();
+            break;
+        }
+        case Node::Optional: {
+            const std::size_t split = Emit(Instruction::Split, 0, 0);
+            program[split].a = Here();
+            Emit(*node.children[0]);
+            program[split].b = Here();
+            break;
+        }
+        }
+    }
+
+    LinearMatcher& matcher_;
+    const char* text_;
+    boost::regex::flag_type flags_;
+    std::size_t at_ = 0;
+    std::size_t groups_ = 0;
+};
+
+LinearMatcher::LinearMatcher(const char* expression, boost::regex::flag_type flags)
+{
+    try {
+        usable_ = Builder(*this, expression, flags).Build();
+    } catch (const std::exception&) {
+        usable_ = false;
+    }
+}
+
+LinearMatcher::~LinearMatcher() = default;
+
+std::uint64_t LinearMatcher::Step(std::uint64_t states, unsigned char c) const
+{
+    std::uint64_t next = 0;
+    while (states != 0) {
+        const int p = __builtin_ctzll(states);
+        next |= follow_[static_cast<std::size_t>(p)];
+        states &= states - 1;
+    }
+    return next & accepts_[c];
+}
+
+bool LinearMatcher::MatchesWhole(const std::string& text) const
+{
+    if (text.empty())
+        return nullable_;
+    std::uint64_t states = first_ & accepts_[static_cast<unsigned char>(text[0])];
+    for (std::size_t i = 1; i < text.size() && states != 0; ++i)
+        states = Step(states, static_cast<unsigned char>(text[i]));
+    return (states & last_) != 0;
+}
+
+bool LinearMatcher::FoundIn(const std::string& text) const
+{
+    if (nullable_)
+        return true;
+    std::uint64_t states = 0;
+    for (char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        states = Step(states, c) | (first_ & accepts_[c]);
+        if (states & last_)
+            return true;
+    }
+    return false;
+}
+
+bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) const
+{
+    if (!usable_)
+        return false;
+    // The visited map of the backtracking run needs one bit per program step and text position.
+    const std::size_t kBacktrackLimit = 4096;
+    return text.size() <= kBacktrackLimit ? Backtrack(text, captures) : RunThreads(text, captures);
+}
+
+bool LinearMatcher::Backtrack(const std::string& text, Captures& captures) const
+{
+    const std::size_t columns = text.size() + 1;
+    std::vector<std::uint64_t> visited((program_.size() * columns + 63) / 64, 0);
+    std::vector<std::ptrdiff_t> working(slotCount_, -1);
+    // A job either resumes at (pc, position) or, with a slot, puts that slot's earlier value back.
+    struct Job {
+        std::size_t pc;
+        std::ptrdiff_t position;
+        std::ptrdiff_t slot;
+    };
+    std::vector<Job> jobs;
+    jobs.push_back(Job{0, 0, -1});
+    while (!jobs.empty()) {
+        const Job job = jobs.back();
+        jobs.pop_back();
+        if (job.slot >= 0) {
+            working[static_cast<std::size_t>(job.slot)] = job.position;
+            continue;
+        }
+        std::size_t pc = job.pc;
+        std::size_t position = static_cast<std::size_t>(job.position);
+        for (;;) {
+            // A pair reached again can only fail again: what follows depends on nothing else.
+            const std::size_t bit = pc * columns + position;
+            if (visited[bit / 64] & (std::uint64_t(1) << (bit % 64)))
+                break;
+            visited[bit / 64] |= std::uint64_t(1) << (bit % 64);
+            const Instruction& instruction = program_[pc];
+            if (instruction.op == Instruction::Char) {
+                if (position >= text.size() || !atomSets_[instruction.a][static_cast<unsigned char>(text[position])])
+                    break;
+                ++pc;
+                ++position;
+            } else if (instruction.op == Instruction::Split) {
+                jobs.push_back(Job{instruction.b, static_cast<std::ptrdiff_t>(position), -1});
+                pc = instruction.a;
+            } else if (instruction.op == Instruction::Jump) {
+                pc = instruction.a;
+            } else if (instruction.op == Instruction::Save) {
+                jobs.push_back(Job{0, working[instruction.a], static_cast<std::ptrdiff_t>(instruction.a)});
+                working[instruction.a] = static_cast<std::ptrdiff_t>(position);
+                ++pc;
+            } else {
+                if (position == text.size()) {
+                    captures.Assign(text, working);
+                    return true;
+                }
+                break;
+            }
+        }
+    }
+    return false;
+}
+
+bool LinearMatcher::RunThreads(const std::string& text, Captures& captures) const
+{
+    // Two lists of threads waiting at character or match instructions, in priority order; each
+    // thread's group slots follow one another in one buffer. A list never holds more threads than the
+    // program has steps.
+    struct ThreadList {
+        std::size_t count = 0;
+        std::vector<std::size_t> pcs;
+        std::vector<std::ptrdiff_t> slots;
+    };
+    const std::size_t width = slotCount_;
+    ThreadList lists[2];
+    for (ThreadList& list : lists) {
+        list.pcs.resize(program_.size());
+        list.slots.resize(program_.size() * width);
+    }
+    std::vector<std::size_t> seen(program_.size(), 0);
+    std::vector<std::ptrdiff_t> working(width, -1);
+
+    // Follows jumps, splits (preferred branch first) and saves from pc and queues the threads that
+    // reach a character or the match instruction. A pc already reached in this step is skipped: the
+    // earlier thread there has the higher priority and the same future.
+    struct Adder {
+        const std::vector<Instruction>& program;
+        std::vector<std::size_t>& seen;
+        std::vector<std::ptrdiff_t>& working;
+        std::size_t width;
+        std::size_t generation;
+        std::ptrdiff_t position;
+        ThreadList* list;
+        void Add(std::size_t pc)
+        {
+            if (seen[pc] == generation)
+                return;
+            seen[pc] = generation;
+            const Instruction& instruction = program[pc];
+            switch (instruction.op) {
+            case Instruction::Jump:
+                Add(instruction.a);
+                break;
+            case Instruction::Split:
+                Add(instruction.a);
+                Add(instruction.b);
+                break;
+            case Instruction::Save: {
+                const std::ptrdiff_t saved = working[instruction.a];
+                working[instruction.a] = position;
+                Add(pc + 1);
+                working[instruction.a] = saved;
+                break;
+            }
+            case Instruction::Char:
+            case Instruction::Match:
+                list->pcs[list->count] = pc;
+                std::copy(working.begin(), working.end(), list->slots.begin() + static_cast<std::ptrdiff_t>(list->count * width));
+                ++list->count;
+                break;
+            }
+        }
+    };
+
+    ThreadList* current = &lists[0];
+    ThreadList* next = &lists[1];
+    std::size_t generation = 1;
+    Adder adder{program_, seen, working, width, generation, 0, current};
+    adder.Add(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        next->count = 0;
+        adder.generation = ++generation;
+        adder.position = static_cast<std::ptrdiff_t>(i + 1);
+        adder.list = next;
+        for (std::size_t t = 0; t < current->count; ++t) {
+            const Instruction& instruction = program_[current->pcs[t]];
+            if (instruction.op != Instruction::Char || !atomSets_[instruction.a][c])
+                continue;
+            const auto from = current->slots.begin() + static_cast<std::ptrdiff_t>(t * width);
+            std::copy(from, from + static_cast<std::ptrdiff_t>(width), working.begin());
+            adder.Add(current->pcs[t] + 1);
+        }
+        std::swap(current, next);
+        if (current->count == 0)
+            return false;
+    }
+    for (std::size_t t = 0; t < current->count; ++t) {
+        if (program_[current->pcs[t]].op == Instruction::Match) {
+            const auto from = current->slots.begin() + static_cast<std::ptrdiff_t>(t * width);
+            captures.Assign(text, std::vector<std::ptrdiff_t>(from, from + static_cast<std::ptrdiff_t>(width)));
+            return true;
+        }
+    }
+    return false;
+}
+
+}}}

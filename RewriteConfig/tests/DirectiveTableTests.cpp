@@ -1,0 +1,357 @@
+// The directive expressions: which one a line matches first, their groups, and the cheap checks and
+// the linear matcher against the library's own whole-line match.
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "DirectiveTables.h"
+#include "LinearMatcher.h"
+#include "RewriteConfig/Htaccess.h"
+#include "SafeRegex.h"
+#include "SharedExpressions.h"
+
+using namespace Orvane::Quillon::Detail;
+
+namespace {
+
+// Numbers as the language counts them: 1 to 24 directory level, 25 to 34 virtual host, then the
+// server level from 100.
+struct Table {
+    const LineExpression* expressions;
+    std::size_t count;
+    int firstNumber;
+};
+
+const Table kTables[] = {
+    {kDirectoryExpressions, kDirectoryExpressionCount, 1},
+    {kVirtualHostExpressions, kVirtualHostExpressionCount, 25},
+    {kServerExpressions, kServerExpressionCount, 100},
+};
+
+// The number of the first expression, in table order, that matches the whole line; 0 for none.
+int FirstMatch(const std::string& line, std::vector<std::string>& groups)
+{
+    for (const Table& table : kTables) {
+        for (std::size_t i = 0; i < table.count; ++i) {
+            Captures what;
+            if (table.expressions[i].Match(LineText(line), what)) {
+                groups.clear();
+                for (std::size_t g = 1; g < what.size(); ++g)
+                    groups.push_back(what[g].matched ? what[g].str() : std::string("<unmatched>"));
+                return table.firstNumber + static_cast<int>(i);
+            }
+        }
+    }
+    return 0;
+}
+
+typedef std::vector<std::string> Groups;
+
+// The library's own regex_split: the reference for the flag list splitter.
+std::vector<std::string> SplitWithExpression(const std::string& text, const boost::regex& separator)
+{
+    std::vector<std::string> pieces;
+    std::string rest = text;
+    boost::regex_split(std::back_inserter(pieces), rest, separator);
+    return pieces;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+}
+
+TEST(DirectiveTable, ExpressionTextsAndOrder)
+{
+    ASSERT_EQ(kDirectoryExpressionCount, 24u);
+    ASSERT_EQ(kVirtualHostExpressionCount, 10u);
+    ASSERT_EQ(kServerExpressionCount, 7u);
+    EXPECT_STREQ(kDirectoryExpressions[18].text, "\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?");
+    EXPECT_STREQ(kDirectoryExpressions[19].text, "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?");
+    EXPECT_STREQ(kVirtualHostExpressions[4].text, "<\\s*(?:LocationMatch|Location\\s~)\\s+([^>]+)\\s*>\\s*(?:#.*)?");
+    EXPECT_STREQ(kServerExpressions[0].text, "<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?");
+}
+
+TEST(DirectiveTable, FirstMatchAndGroups)
+{
+    const struct {
+        const char* line;
+        int number;
+        Groups groups;
+    } cases[] = {
+        {"rewriteengine ON", 15, {"ON"}},
+        {"  RewriteEngine On  # x", 15, {"On"}},
+        {"RewriteEngine", 0, {}},
+        {"RewriteEngine maybe", 0, {}},
+        {"RewriteEngineOn", 0, {}},
+        {"RewriteBase/app", 18, {"/app"}},
+        {"RewriteBaseline", 18, {"line"}},
+        {"RewriteBase", 18, {""}},
+        {"RewriteOptions inherit", 16, {"inherit"}},
+        {"RewriteOptions", 0, {}},
+        {"RewriteOptions all", 0, {}},
+        {"RewriteCond abc", 19, {"ab", "c", "<unmatched>", "<unmatched>"}},
+        {"RewriteCond a b c", 0, {}},
+        {"RewriteCond %{REMOTE_ADDR} ^10 [NC,OR]", 19, {"%{REMOTE_ADDR}", "^10", "[NC,OR]", "<unmatched>"}},
+        {"RewriteCond a b [NC] # why", 19, {"a", "b", "[NC]", "# why"}},
+        {"RewriteRule ^a$ /b [L,R=301]", 20, {"^a$", "/b", "L,R=301", "<unmatched>"}},
+        {"RewriteRule ^a$ /b[L]", 20, {"^a$", "/b[L]", "<unmatched>", "<unmatched>"}},
+        {"RewriteRule ^a$", 0, {}},
+        {"RewriteRule a b [L] #c", 20, {"a", "b", "L", "#c"}},
+        {"RewriteHeader X a b [NC]", 21, {"X", "a", "b", "NC", "<unmatched>"}},
+        {"RewriteProxy ^/a http://b/ [D]", 22, {"^/a", "http://b/", "D", "<unmatched>"}},
+        {"RewriteMap m txt : /x # c", 17, {"m", "txt ", "/x "}},
+        {"RewriteMap m txt:/x", 17, {"m", "txt", "/x"}},
+        {"RewriteLog C:\\log.txt # old", 32, {"C:\\log.txt # old"}},
+        {"RewriteLogLevel 3", 33, {"3"}},
+        {"AccessFileName  #x", 34, {" "}},
+        {"<Location ~ ^/a>", 29, {"^/a"}},
+        {"<Location  ~ ^/a>", 30, {"~ ^/a"}},
+        {"<Location /a >", 30, {"/a "}},
+        {"</Files>", 5, {"Files"}},
+        {"</FilesMatch> # x", 5, {"FilesMatch"}},
+        {"<Files ~ \\.gif$>", 3, {"\\.gif$"}},
+        {"<Files\t~\t\\.gif$>", 3, {"\\.gif$"}},
+        {"<FilesMatch \\.php$>", 3, {"\\.php$"}},
+        {"<Files *.gif>", 4, {"*.gif"}},
+        {"< Orvane >", 7, {}},
+        {"</ Orvane>", 0, {}},
+        {"< /Orvane >", 8, {}},
+        {"<Directory ~ ^/a>", 25, {"^/a"}},
+        {"<DirectoryMatch ^/a>", 25, {"^/a"}},
+        {"<Directory /a>", 26, {"/a"}},
+        {"</Directory>", 27, {}},
+        {"</DirectoryMatch>", 28, {"DirectoryMatch"}},
+        {"</Location>", 31, {"Location"}},
+        {"ProxyConnectTimeout 90", 9, {"90"}},
+        {"ProxySuppressErrors OFF", 12, {"OFF"}},
+        {"RepeatLimit 5 # x", 13, {"5"}},
+        {"AllowOverride authconfig", 14, {"authconfig"}},
+        {"RewriteCompatibility2 off", 23, {"off"}},
+        {"RedirectHanler Internal", 24, {"Internal"}},
+        {"#", 2, {""}},
+        {"  # c", 2, {" c"}},
+        {" \t ", 1, {}},
+        {"<VirtualHost alpha:80 beta:* >", 100, {"alpha:80 beta:* "}},
+        {"</VirtualHost>", 101, {}},
+        {"NotifyOrder = LOW", 102, {}},
+        {"NotifyOrder=medium", 103, {}},
+        {"NotifyOrder MEDIUM", 0, {}},
+        {"ErrorLog e.log # c", 105, {"e.log # c"}},
+        {"LogLevel DEBUG", 106, {"DEBUG"}},
+        {"LogLevel verbose", 0, {}},
+    };
+    for (const auto& c : cases) {
+        Groups groups;
+        EXPECT_EQ(FirstMatch(c.line, groups), c.number) << c.line;
+        if (c.number != 0) {
+            EXPECT_EQ(groups, c.groups) << c.line;
+        }
+    }
+}
+
+TEST(DirectiveTable, EveryExpressionHasALinearMatcher)
+{
+    for (const Table& table : kTables)
+        for (std::size_t i = 0; i < table.count; ++i)
+            EXPECT_TRUE(table.expressions[i].linear.Usable()) << table.expressions[i].text;
+}
+
+TEST(LinearMatcher, RefusesSyntaxItDoesNotKnow)
+{
+    for (const char* expression : {"a{2}", "^a", "a$", "(?=a)", "\\bx", "\\1", "a*?", "[[:alpha:]]"})
+        EXPECT_FALSE(LinearMatcher(expression, kNoCase).Usable()) << expression;
+    EXPECT_TRUE(LinearMatcher("(a|b)*c?[^x]+\\s\\S\\d.\\:", kNoCase).Usable());
+}
+
+// The cheap keyword check and the linear matcher may only skip lines that the library's whole-line
+// match refuses, and the linear matcher must agree with it on every line, groups included.
+TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
+{
+    std::vector<std::string> lines = {
+        "", " ", "\t", "\r", "\x0b", "\x0c", "\n", std::string(1, '\0'), "\xA0", "\x85", "#", "x",
+        "RewriteCond a b c", "rEwRiTeCoNd a b", "REWRITECOND\ta\tb\t[nc]", "RewriteRule a b [L] # c",
+        "RewriteRule a b [L", "RewriteRule a b [] ", "RewriteRule a\nb", "RewriteRule a \x0b b",
+        "RewriteRule a b\r", "<Files\r~ x>", "<Files>", "<Files >", "<Files a>>", "<Files a> #",
+        "<Files a> x", "<Location\t~ x>", "<Location \t~ x>", "</ Files>", "< / Files >", "</Filesmatch>",
+        "RewriteMap a b:c", "RewriteMap a b c:d", "RewriteMap a :c", "RewriteMap a b:#", "RewriteMap a b:c#d",
+        "RewriteBase", "RewriteBase ", "RewriteBase a b", "RewriteBase#", "RewriteLog ", "RewriteLog #",
+        "AccessFileName #", "AccessFileName a b # c", "NotifyOrder=\tLoW", "LogLevel  crit ",
+        "ErrorLog \"a b\"", "<VirtualHost >", "<VirtualHost a>#", "<Orvane>#", "<Orvane >x",
+        std::string("RewriteRule a\0 b", 16), "RewriteRule \xE9 \xFF", "RedirectHanler  EXTERNAL",
+        "ProxySendTimeout 00", "ProxySendTimeout 1 2", "RepeatLimit 1x", "AllowOverride All None",
+    };
+    // Every logical line of the corpus, and each line cut and with its case changed.
+    for (const char* name : {"drupal", "h5bp-dist", "joomla", "magento2", "nextcloud", "typo3"}) {
+        std::istringstream text(ReadFile(std::string(REWRITECONFIG_TEST_DATA) + "/corpus/" + name + ".htaccess"));
+        std::string line;
+        while (std::getline(text, line)) {
+            lines.push_back(line);
+            TrimSpace(line);
+            lines.push_back(line);
+            lines.push_back(line.substr(0, line.size() / 2));
+            std::string upper = line;
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            lines.push_back(upper);
+        }
+    }
+    // Random mixes of the languages's own pieces.
+    const char* const pieces[] = {"Rewrite", "Rule", "Cond", " ", "\t", "[", "]", "#", "<", ">", "/", "Files",
+                                  "Match", "~", ":", "=", "a", "1", "Directory", "Location", "On", ",", "\\",
+                                  "VirtualHost", "Log", "Level", "Base", "Map", "!", "%{", "}", "Orvane"};
+    unsigned seed = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        std::string line;
+        const int count = 1 + static_cast<int>((seed >> 16) % 9);
+        for (int k = 0; k < count; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
+        }
+        lines.push_back(line);
+    }
+
+    std::size_t matched = 0;
+    for (const std::string& line : lines) {
+        const LineText text(line);
+        for (const Table& table : kTables) {
+            for (std::size_t i = 0; i < table.count; ++i) {
+                const LineExpression& expression = table.expressions[i];
+                boost::smatch what;
+                const bool whole = expression.MatchWholeLine(line, what);
+                if (!expression.CanMatch(text)) {
+                    ASSERT_FALSE(whole) << expression.text << " on: " << line;
+                }
+                ASSERT_EQ(expression.linear.MatchesWhole(line), whole) << expression.text << " on: " << line;
+                Captures quick;
+                ASSERT_EQ(expression.Match(text, quick), whole) << expression.text << " on: " << line;
+                if (whole) {
+                    // The groups are those of the library's backtracking match.
+                    ASSERT_EQ(quick.size(), what.size()) << expression.text;
+                    for (std::size_t g = 0; g < what.size(); ++g) {
+                        ASSERT_EQ(quick[g].matched, what[static_cast<int>(g)].matched)
+                            << expression.text << " group " << g << " on: " << line;
+                        ASSERT_EQ(quick[g].str(), what[static_cast<int>(g)].str())
+                            << expression.text << " group " << g << " on: " << line;
+                    }
+                    Captures threads;
+                    ASSERT_TRUE(expression.linear.RunThreads(line, threads)) << expression.text << " on: " << line;
+                    for (std::size_t g = 0; g < what.size(); ++g)
+                        ASSERT_EQ(threads[g].str(), quick[g].str()) << expression.text << " group " << g << " on: " << line;
+                    ++matched;
+                } else {
+                    Captures none;
+                    ASSERT_FALSE(expression.linear.Backtrack(line, none)) << expression.text << " on: " << line;
+                    ASSERT_FALSE(expression.linear.RunThreads(line, none)) << expression.text << " on: " << line;
+                }
+            }
+        }
+    }
+    EXPECT_GT(matched, 1000u);
+}
+
+TEST(LinearMatcher, SearchAgreesWithTheLibrary)
+{
+    const char* const expressions[] = {"\\$\\{", "\\%\\{\\s*HTTP\\:([^}]+)\\}", "\\%\\{\\s*([^}]+)\\s*\\}",
+                                       "\\s*,\\s*"};
+    const char* const texts[] = {"", "${", "$", "%{HTTP:Host}", "%{ http:a}", "%{HTTP:}", "%{HTTP:}x}", "%{}",
+                                 "%{ }", "%{a", "x%{a}y", "%{%{}}", "%{\n}", "a , b", ",", " ", "%{HTTP :a}"};
+    for (const char* expression : expressions) {
+        const LinearMatcher linear(expression, kNoCase);
+        const boost::regex regex(expression, kNoCase);
+        ASSERT_TRUE(linear.Usable()) << expression;
+        for (const char* text : texts)
+            EXPECT_EQ(linear.FoundIn(text), boost::regex_search(std::string(text), regex)) << expression << " in " << text;
+    }
+}
+
+// The driver and the flag parsers find the separators directly; the pieces must be those that the
+// separator expressions give.
+TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
+{
+    const char alphabet[] = {'a', ' ', '\t', ',', '\r', '\n', '\\', '\v', 'x', ','};
+    unsigned seed = 99;
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        const int length = static_cast<int>((seed >> 16) % 12);
+        for (int k = 0; k < length; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text.push_back(alphabet[(seed >> 16) % sizeof(alphabet)]);
+        }
+        const std::vector<std::string> expected = SplitWithExpression(text, kFlagSeparator);
+        std::vector<std::string> found;
+        SplitFlagList(text, found);
+        ASSERT_EQ(found, expected) << text;
+
+        // Physical lines: the pieces around every separator match; none after a final separator.
+        std::vector<std::string> lines;
+        std::string::const_iterator rest = text.cbegin();
+        for (boost::sregex_iterator it(text.cbegin(), text.cend(), kLineSeparator), end; it != end; ++it) {
+            lines.emplace_back(rest, (*it)[0].first);
+            rest = (*it)[0].second;
+        }
+        if (rest != text.cend())
+            lines.emplace_back(rest, text.cend());
+        struct Recorder : Orvane::Quillon::Htaccess {
+            std::vector<std::string> offered;
+            bool ParseLine(const std::string& line) override
+            {
+                offered.push_back(line);
+                return true;
+            }
+        } recorder;
+        std::string errors;
+        const std::string noContinuation = text.find('\\') == std::string::npos ? text : std::string();
+        recorder.ParseText(noContinuation, errors);
+        if (!noContinuation.empty()) {
+            std::vector<std::string> trimmed = lines;
+            for (std::string& line : trimmed)
+                TrimSpace(line);
+            ASSERT_EQ(recorder.offered, trimmed) << text;
+        }
+    }
+}
+
+TEST(DirectiveTable, FlagExpressionsAgreeWithTheLibrary)
+{
+    const LineExpression* const flags[] = {&kRedirectFlag, &kSkipFlag, &kCookieFlag, &kTypeFlag};
+    const char* const pieces[] = {"r", "redirect", "=", " ", "3", "4", "0", "9", "s", "skip", "co", "cookie",
+                                  ":", "a", ".", "/", "t", "type", "x", "1"};
+    std::vector<std::string> lines = {"r", "r=301", "redirect = 404", "r=500", "s=3", "skip=x", "co=id:42::30",
+                                      "co=a:b:30", "co=n:v:.e.com:10:/p", "t=text/html", "type=", "t= x "};
+    unsigned seed = 5;
+    for (int n = 0; n < 20000; ++n) {
+        std::string line;
+        const int count = 1 + static_cast<int>((seed >> 16) % 8);
+        for (int k = 0; k < count; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
+        }
+        lines.push_back(line);
+    }
+    std::size_t matched = 0;
+    for (const LineExpression* expression : flags) {
+        ASSERT_TRUE(expression->linear.Usable()) << expression->text;
+        for (const std::string& line : lines) {
+            boost::smatch what;
+            const bool whole = expression->MatchWholeLine(line, what);
+            Captures quick;
+            ASSERT_EQ(expression->Match(LineText(line), quick), whole) << expression->text << " on: " << line;
+            if (!whole)
+                continue;
+            ++matched;
+            for (std::size_t g = 0; g < what.size(); ++g) {
+                ASSERT_EQ(quick[g].matched, what[static_cast<int>(g)].matched) << expression->text << " on: " << line;
+                ASSERT_EQ(quick[g].str(), what[static_cast<int>(g)].str()) << expression->text << " on: " << line;
+            }
+        }
+    }
+    EXPECT_GT(matched, 100u);
+}
