@@ -2,5 +2,5 @@
 # Windows tests run a 64-bit build of the same sources under 64-bit Wine, in a 64-bit prefix.
 QUILLON_WINE=${QUILLON_WINE:-/usr/lib/wine/wine64}
 QUILLON_WINESERVER=${QUILLON_WINESERVER:-/usr/lib/wine/wineserver64}
-export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=${QUILLON_WINEARCH:-win64} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINELOADER=$QUILLON_WINE
