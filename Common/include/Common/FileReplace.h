@@ -1,0 +1,30 @@
+#pragma once
+// Replaces a file whole or not at all: the new content is written to a temporary file beside the
+// target, flushed, given the target's access rules, and moved over the target in one step.
+// Until Commit succeeds the target stays as it was; an abandoned temporary file is deleted.
+#include <windows.h>
+#include <string>
+
+class FileReplacement {
+public:
+    FileReplacement() = default;
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Creates the temporary file with the given attributes; 0 or a system error code.
+    DWORD Begin(const std::wstring& target, DWORD attributes);
+    // The temporary file, open for writing, between Begin and Commit.
+    HANDLE Handle() const noexcept { return file_; }
+    // Flushes and closes the temporary file and moves it over the target; 0 or a system error code.
+    DWORD Commit();
+
+    const std::wstring& TemporaryPath() const noexcept { return temporary_; }
+
+private:
+    void Abandon() noexcept;
+
+    std::wstring target_;
+    std::wstring temporary_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};

@@ -1,0 +1,108 @@
+#include "Common/FileReplace.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kNameAttempts = 32;
+
+std::wstring TemporaryName(const std::wstring& target, unsigned attempt)
+{
+    static const wchar_t digits[] = L"0123456789abcdef";
+    unsigned long long seed = (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^
+                              (static_cast<unsigned long long>(::GetCurrentThreadId()) << 12) ^
+                              ::GetTickCount64() ^ attempt;
+    std::wstring name = target + L".~";
+    for (int shift = 44; shift >= 0; shift -= 4)
+        name += digits[(seed >> shift) & 0xF];
+    return name + L".tmp";
+}
+
+// Gives the temporary file the access rules of the file it replaces, so the replacement does not
+// widen or narrow who may read it. A target that does not exist yet has nothing to keep.
+DWORD CopyAccessRules(const std::wstring& from, const std::wstring& to)
+{
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    DWORD needed = 0;
+    if (::GetFileSecurityW(from.c_str(), what, nullptr, 0, &needed))
+        return 0;
+    DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return 0;
+    if (error != ERROR_INSUFFICIENT_BUFFER || needed == 0)
+        return error;
+    std::vector<BYTE> descriptor(needed);
+    if (!::GetFileSecurityW(from.c_str(), what, descriptor.data(), needed, &needed))
+        return ::GetLastError();
+    if (!::SetFileSecurityW(to.c_str(), what, descriptor.data()))
+        return ::GetLastError();
+    return 0;
+}
+
+}
+
+FileReplacement::~FileReplacement() { Abandon(); }
+
+void FileReplacement::Abandon() noexcept
+{
+    if (file_ != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
+    if (!temporary_.empty()) {
+        ::SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+DWORD FileReplacement::Begin(const std::wstring& target, DWORD attributes)
+{
+    Abandon();
+    if (target.empty())
+        return ERROR_INVALID_NAME;
+    target_ = target;
+    for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::wstring name = TemporaryName(target, attempt);
+        HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            file_ = file;
+            temporary_ = name;
+            return 0;
+        }
+        DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return error;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+DWORD FileReplacement::Commit()
+{
+    if (file_ == INVALID_HANDLE_VALUE || temporary_.empty())
+        return ERROR_INVALID_HANDLE;
+    if (!::FlushFileBuffers(file_)) {
+        DWORD error = ::GetLastError();
+        Abandon();
+        return error;
+    }
+    HANDLE file = file_;
+    file_ = INVALID_HANDLE_VALUE;
+    if (!::CloseHandle(file)) {
+        DWORD error = ::GetLastError();
+        Abandon();
+        return error;
+    }
+    if (DWORD error = CopyAccessRules(target_, temporary_)) {
+        Abandon();
+        return error;
+    }
+    if (!::MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD error = ::GetLastError();
+        Abandon();
+        return error;
+    }
+    temporary_.clear();
+    return 0;
+}

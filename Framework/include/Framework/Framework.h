@@ -1,0 +1,15 @@
+#pragma once
+// Everything of the framework at once.
+#include "Framework/Bars.h"
+#include "Framework/DialogImpl.h"
+#include "Framework/FindReplace.h"
+#include "Framework/FrameWindow.h"
+#include "Framework/Handles.h"
+#include "Framework/MessageLoop.h"
+#include "Framework/MessageMap.h"
+#include "Framework/Module.h"
+#include "Framework/RichEdit.h"
+#include "Framework/Text.h"
+#include "Framework/UpdateUI.h"
+#include "Framework/Window.h"
+#include "Framework/WindowImpl.h"

@@ -1,0 +1,42 @@
+#pragma once
+// Text helpers: message formatting with %s/%d/%i/%u, code page conversion, resource strings,
+// system error texts.
+#include <windows.h>
+#include <initializer_list>
+#include <string>
+
+namespace Framework {
+
+class FormatArg {
+public:
+    FormatArg(const wchar_t* text) : text_(text ? text : L""), isNumber_(false) {}
+    FormatArg(const std::wstring& text) : text_(text), isNumber_(false) {}
+    FormatArg(int value) : text_(std::to_wstring(value)), isNumber_(true) {}
+    FormatArg(long value) : text_(std::to_wstring(value)), isNumber_(true) {}
+    FormatArg(unsigned value) : text_(std::to_wstring(value)), isNumber_(true) {}
+    FormatArg(unsigned long value) : text_(std::to_wstring(value)), isNumber_(true) {}
+    FormatArg(long long value) : text_(std::to_wstring(value)), isNumber_(true) {}
+    const std::wstring& Text() const noexcept { return text_; }
+    bool IsNumber() const noexcept { return isNumber_; }
+
+private:
+    std::wstring text_;
+    bool isNumber_;
+};
+
+// Replaces %s, %d, %i and %u by the arguments in order and %% by %; the result has any length.
+std::wstring FormatText(const wchar_t* format, std::initializer_list<FormatArg> args);
+
+std::wstring AnsiToWide(const std::string& text, UINT codePage = CP_THREAD_ACP);
+std::string WideToAnsi(const std::wstring& text, UINT codePage = CP_THREAD_ACP);
+
+// The string resource, empty when there is none.
+std::wstring LoadResourceString(UINT id, HINSTANCE instance = nullptr);
+
+// The system's message text for an error code (default language), without a trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+// The module's own full path, of any length; empty on failure.
+std::wstring ModuleFileName(HMODULE module = nullptr);
+
+}

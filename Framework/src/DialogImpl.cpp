@@ -1,0 +1,138 @@
+#include "Framework/DialogImpl.h"
+
+#include "Framework/Module.h"
+
+namespace Framework {
+
+namespace {
+
+const wchar_t kDialogProperty[] = L"Framework.DialogObject";
+thread_local CDialogImplRoot* t_creatingDialog = nullptr;
+
+// Messages whose answer is the dialog procedure's return value rather than DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT msg)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
+    default:
+        return false;
+    }
+}
+
+HINSTANCE ResourceInstance()
+{
+    HINSTANCE instance = Module().GetResourceInstance();
+    return instance ? instance : ::GetModuleHandleW(nullptr);
+}
+
+}
+
+CDialogImplRoot::~CDialogImplRoot()
+{
+    if (bound_ && FromHandle(bound_) == this)
+        ::RemovePropW(bound_, kDialogProperty);
+}
+
+CDialogImplRoot* CDialogImplRoot::FromHandle(HWND window) noexcept
+{
+    return static_cast<CDialogImplRoot*>(::GetPropW(window, kDialogProperty));
+}
+
+void CDialogImplRoot::Bind(HWND window)
+{
+    HandleRef() = window;
+    bound_ = window;
+    ::SetPropW(window, kDialogProperty, this);
+}
+
+INT_PTR CDialogImplRoot::DoModalImpl(UINT templateId, HWND owner, LPARAM initParam)
+{
+    if (HandleRef())
+        return -1;
+    modal_ = true;
+    CDialogImplRoot* previous = t_creatingDialog;
+    t_creatingDialog = this;
+    INT_PTR result = ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
+                                       &CDialogImplRoot::DialogProc, initParam);
+    t_creatingDialog = previous;
+    modal_ = false;
+    return result;
+}
+
+HWND CDialogImplRoot::CreateImpl(UINT templateId, HWND owner, LPARAM initParam)
+{
+    if (HandleRef())
+        return nullptr;
+    modal_ = false;
+    CDialogImplRoot* previous = t_creatingDialog;
+    t_creatingDialog = this;
+    HWND window = ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
+                                       &CDialogImplRoot::DialogProc, initParam);
+    t_creatingDialog = previous;
+    if (!window)
+        HandleRef() = nullptr;
+    return window;
+}
+
+bool CDialogImplRoot::EndDialogImpl(INT_PTR result)
+{
+    HWND window = HandleRef();
+    if (!window)
+        return false;
+    if (modal_)
+        return ::EndDialog(window, result) != FALSE;
+    return ::DestroyWindow(window) != FALSE;
+}
+
+INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CDialogImplRoot* self = FromHandle(window);
+    if (!self) {
+        self = t_creatingDialog;
+        if (!self)
+            return FALSE;
+        t_creatingDialog = nullptr;
+        self->Bind(window);
+    }
+
+    MSG current{window, msg, wParam, lParam, 0, {0, 0}};
+    const MSG* outer = self->currentMsg_;
+    self->currentMsg_ = &current;
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        handled = self->ProcessWindowMessage(window, msg, wParam, lParam, result, 0);
+    } catch (...) {
+        // Nothing may unwind through the dialog manager.
+        handled = false;
+    }
+    self->currentMsg_ = outer;
+
+    if (msg == WM_NCDESTROY) {
+        ::RemovePropW(window, kDialogProperty);
+        self->HandleRef() = nullptr;
+        self->bound_ = nullptr;
+        self->OnFinalMessage(window);
+        return FALSE;
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsDirectly(msg))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Resource and command identifiers of Quillpen.
+
+#define IDR_MAINFRAME 128
+#define IDR_TOOLBAR 110
+#define IDD_ERROR 112
+#define IDR_CONTEXTMENU 130
+
+#define IDC_ERROR_TEXT 1001
+#define IDC_WARNING_ICON 1055
+
+#define ID_APPLY 40018
+#define ID_DISCARD 40022
+#define ID_REGEXP_TEST 40023
+#define ID_COMMENT_OUT 40024
+#define ID_UNCOMMENT 40025
+
+#define ID_EDIT_CLEAR 57632
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_FIND 57636
+#define ID_EDIT_PASTE 57637
+#define ID_EDIT_REPEAT 57640
+#define ID_EDIT_REPLACE 57641
+#define ID_EDIT_SELECT_ALL 57642
+#define ID_EDIT_UNDO 57643
+
+#define ID_ROW_PANE 61403
+#define ID_COL_PANE 61404

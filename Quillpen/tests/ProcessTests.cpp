@@ -1,0 +1,176 @@
+// Black-box tests of Quillpen.exe: started on a file and driven from this process by window
+// class, caption and messages.
+#include "TestSupport/WindowDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <string>
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"Orvane.Quillpen.Frame";
+constexpr wchar_t kViewClass[] = L"Orvane.Quillpen.EditView";
+constexpr int kApply = 40018;
+constexpr int kDiscard = 40022;
+constexpr int kRegExpTest = 40023;
+const char kHeader[] = "# Orvane Quillon configuration file\r\n# Version 3.0.0.25\r\n";
+
+std::wstring QuillpenExe() { return BuildFolder() + L"\\bin\\Quillpen.exe"; }
+
+class ProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override { folder_ = std::make_unique<TempFolder>(L"quillpen-process"); }
+    void TearDown() override
+    {
+        editor_.Terminate();
+        folder_.reset();
+    }
+
+    // Starts the editor and waits for its frame; the caption tells the file.
+    HWND Start(const std::wstring& arguments, const std::wstring& program = QuillpenExe())
+    {
+        if (!editor_.Start(program, arguments))
+            return nullptr;
+        frame_ = WaitForTopWindow(editor_.ProcessId(), kFrameClass, nullptr, 15000);
+        if (!frame_)
+            return nullptr;
+        view_ = ::FindWindowExW(frame_, nullptr, kViewClass, nullptr);
+        return view_ ? frame_ : nullptr;
+    }
+    void Type(const std::wstring& text)
+    {
+        ::SendMessageW(view_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(view_, EM_SETMODIFY, TRUE, 0);
+    }
+    void Command(int id) { ::PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    std::unique_ptr<TempFolder> folder_;
+    ChildProcess editor_;
+    HWND frame_ = nullptr;
+    HWND view_ = nullptr;
+};
+
+TEST_F(ProcessTest, CleanTextIsSavedWithHeaderAndAttributes)
+{
+    std::wstring path = folder_->File(L"site.conf");
+    ASSERT_TRUE(WriteFileBytes(path, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(Start(path));
+    EXPECT_EQ(WindowText(frame_), L"site.conf - Orvane Quillpen");
+    Type(L"RewriteEngine On\r\nRewriteRule ^/a$ /b [R=301]\r\n");
+    ::Sleep(300);
+    EXPECT_EQ(WindowText(frame_), L"site.conf* - Orvane Quillpen");
+    SaveWindowScreenshot(frame_, BuildFolder() + L"\\quillpen-process-editor.bmp");
+    Command(kApply);
+    EXPECT_EQ(editor_.Wait(15000), 1u);
+    EXPECT_EQ(ReadFileBytes(path), std::string(kHeader) + "\r\nRewriteEngine On\r\nRewriteRule ^/a$ /b [R=301]\r\n");
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_ARCHIVE);
+}
+
+TEST_F(ProcessTest, TextWithErrorsShowsTheRefusedLinesAndKeepsTheFile)
+{
+    std::wstring path = folder_->File(L"errors.conf");
+    ASSERT_TRUE(WriteFileBytes(path, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(Start(L"\"" + path + L"\" ignored words"));
+    Type(L"# first\r\nRewriteEngine On\r\nRewriteEngine Of\r\nNoSuchDirective x\r\n");
+    Command(kApply);
+    HWND dialog = WaitForTopWindow(editor_.ProcessId(), L"#32770", L"Error", 15000);
+    ASSERT_TRUE(dialog);
+    ::Sleep(300);
+    SaveWindowScreenshot(dialog, BuildFolder() + L"\\quillpen-process-error.bmp");
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, 1001)),
+              L"Unknown expression on line #3: RewriteEngine Of\r\nUnknown expression on line #4: NoSuchDirective x\r\n");
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 5000, false));
+    EXPECT_TRUE(::IsWindow(frame_));
+    EXPECT_EQ(ReadFileBytes(path), "RewriteEngine On\r\n");
+    Command(kDiscard);
+    EXPECT_EQ(editor_.Wait(15000), 1u);
+    EXPECT_EQ(ReadFileBytes(path), "RewriteEngine On\r\n");
+}
+
+TEST_F(ProcessTest, EmptyTextDeletesTheFile)
+{
+    std::wstring path = folder_->File(L"gone.conf");
+    ASSERT_TRUE(WriteFileBytes(path, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(Start(path));
+    Type(L"");
+    Command(kApply);
+    EXPECT_EQ(editor_.Wait(15000), 1u);
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ProcessTest, LoneQuoteOpensAnUntitledWindow)
+{
+    ASSERT_TRUE(Start(L"\""));
+    EXPECT_EQ(WindowText(frame_), L"Untitled - Orvane Quillpen");
+    Command(kDiscard);
+    EXPECT_EQ(editor_.Wait(15000), 1u);
+}
+
+TEST_F(ProcessTest, RegExpTestStartsTheProberBesideTheEditor)
+{
+    std::wstring editor = folder_->File(L"Quillpen.exe");
+    ASSERT_TRUE(::CopyFileW(QuillpenExe().c_str(), editor.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ModuleFolder() + L"\\ProbeStandIn.exe").c_str(), folder_->File(L"Quillprobe.exe").c_str(),
+                            FALSE));
+    std::wstring path = folder_->File(L"rules.conf");
+    ASSERT_TRUE(WriteFileBytes(path, "   RewriteRule ^/a$ /b [R=301]  \r\nRewriteCond %{HTTPS} off\r\n"));
+    ASSERT_TRUE(Start(path, editor));
+    std::wstring record = folder_->File(L"probe-args.txt");
+    Command(kRegExpTest);
+    bool written = WaitUntil([&] {
+        bool exists = false;
+        ReadFileBytes(record, &exists);
+        return exists;
+    }, 15000, false);
+    ASSERT_TRUE(written);
+    ::Sleep(300);
+    EXPECT_EQ(ReadFileBytes(record), "\"RewriteRule ^/a$ /b [R=301]\"");
+
+    // On the condition line below, the prober starts without parameters.
+    ASSERT_TRUE(::DeleteFileW(record.c_str()));
+    ::PostMessageW(view_, WM_KEYDOWN, VK_DOWN, 0x00500001);
+    ::PostMessageW(view_, WM_KEYUP, VK_DOWN, 0xC0500001);
+    ::Sleep(300);
+    Command(kRegExpTest);
+    written = WaitUntil([&] {
+        bool exists = false;
+        ReadFileBytes(record, &exists);
+        return exists;
+    }, 15000, false);
+    ASSERT_TRUE(written);
+    ::Sleep(300);
+    EXPECT_EQ(ReadFileBytes(record), "");
+    Command(kDiscard);
+    EXPECT_EQ(editor_.Wait(15000), 1u);
+    ::DeleteFileW(editor.c_str());
+    ::DeleteFileW(folder_->File(L"Quillprobe.exe").c_str());
+}
+
+TEST_F(ProcessTest, SixtyFourthWindowIsRefused)
+{
+    ASSERT_TRUE(Start(L""));
+    for (int i = 0; i < 63; ++i)
+        ASSERT_TRUE(::PostThreadMessageW(editor_.MainThreadId(), WM_USER, 0, 0));
+    HWND box = WaitForTopWindow(editor_.ProcessId(), L"#32770", L"Quillpen", 60000);
+    ASSERT_TRUE(box) << FindTopWindows(editor_.ProcessId(), kFrameClass, nullptr, false).size() << " frames, "
+                     << FindTopWindows(editor_.ProcessId(), nullptr, nullptr, false).size() << " windows";
+    // The box may be found before its dialog procedure has filled in the text.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ChildTexts(box, L"Static").find(L"ERROR: Cannot create ANY MORE threads!!!") != std::wstring::npos; },
+        10000, false));
+    EXPECT_TRUE(WaitUntil([&] { return FindTopWindows(editor_.ProcessId(), kFrameClass, nullptr).size() == 63; }, 30000,
+                          false));
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    // The windows go on after the box.
+    EXPECT_EQ(editor_.Wait(500), static_cast<DWORD>(STILL_ACTIVE));
+    editor_.Terminate();
+}
+
+}

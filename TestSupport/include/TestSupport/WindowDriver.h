@@ -1,0 +1,107 @@
+#pragma once
+// Helpers for window tests: finding windows of a process or thread, reading dialog texts,
+// closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace TestSupport {
+
+// The top-level windows of a process (0: this process) that match class and caption (null: any).
+std::vector<HWND> FindTopWindows(DWORD processId, const wchar_t* className, const wchar_t* caption,
+                                 bool visibleOnly = true);
+// Waits until a matching top-level window exists; null after the timeout.
+HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs);
+// Waits until the condition holds, pumping this thread's messages; false after the timeout.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool pumpMessages = true);
+// Processes this thread's queued messages.
+void PumpMessages();
+
+std::wstring WindowText(HWND window);
+std::wstring ClassNameOf(HWND window);
+// The texts of all child windows of a class ("Static", "Edit"), in window order, joined by "\n".
+std::wstring ChildTexts(HWND window, const wchar_t* className);
+
+// Watches for a dialog box (class "#32770") of this process with the caption, records its texts,
+// and answers it by a command (IDOK, IDYES, ...). Joined in the destructor.
+class DialogAnswerer {
+public:
+    // first: commands sent before the answer, without effect expected (IDCANCEL on a box that must
+    // stay open); screenshot: a BMP of the dialog taken before answering.
+    DialogAnswerer(const wchar_t* caption, int command, DWORD timeoutMs = 10000, DWORD processId = 0,
+                   std::vector<int> first = {}, std::wstring screenshot = std::wstring());
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // Waits for the helper thread; true when the dialog was found and answered.
+    bool Join();
+    const std::wstring& StaticTexts() const noexcept { return statics_; }
+    const std::wstring& EditText() const noexcept { return edit_; }
+    bool StayedOpenAfterFirst() const noexcept { return stayedOpen_; }
+
+private:
+    void Watch();
+
+    std::wstring caption_;
+    int command_;
+    DWORD timeoutMs_;
+    DWORD processId_;
+    std::vector<int> before_;
+    std::wstring screenshot_;
+    std::wstring statics_;
+    std::wstring edit_;
+    bool found_ = false;
+    bool stayedOpen_ = true;
+    bool started_ = false;
+    std::thread thread_;
+};
+
+// Writes the screen area of a window as a 24-bit BMP file.
+bool SaveWindowScreenshot(HWND window, const std::wstring& path);
+
+// The folder of this test program and the build folder above it.
+std::wstring ModuleFolder();
+std::wstring BuildFolder();
+
+// A child process, ended by its handle (and waited for) when the object goes.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Start(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder = L"");
+    // The exit code, or STILL_ACTIVE after the timeout.
+    DWORD Wait(DWORD timeoutMs);
+    void Terminate();
+    DWORD ProcessId() const noexcept { return info_.dwProcessId; }
+    DWORD MainThreadId() const noexcept { return info_.dwThreadId; }
+    HANDLE Handle() const noexcept { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// A fresh folder under the temporary folder, deleted with its files when the object goes.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& name);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const noexcept { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+}

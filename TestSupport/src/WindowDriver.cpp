@@ -1,0 +1,327 @@
+#include "TestSupport/WindowDriver.h"
+
+#include <chrono>
+
+namespace TestSupport {
+
+namespace {
+
+struct FindRequest {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* caption;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param)
+{
+    auto* request = reinterpret_cast<FindRequest*>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process != request->processId)
+        return TRUE;
+    if (request->visibleOnly && !::IsWindowVisible(window))
+        return TRUE;
+    if (request->className && ClassNameOf(window) != request->className)
+        return TRUE;
+    if (request->caption) {
+        // Read without a message: the window's thread may be busy.
+        wchar_t caption[512] = {};
+        ::InternalGetWindowText(window, caption, 512);
+        if (std::wstring(caption) != request->caption)
+            return TRUE;
+    }
+    request->found.push_back(window);
+    return TRUE;
+}
+
+struct ChildRequest {
+    const wchar_t* className;
+    std::wstring texts;
+};
+
+BOOL CALLBACK CollectChildText(HWND window, LPARAM param)
+{
+    auto* request = reinterpret_cast<ChildRequest*>(param);
+    if (_wcsicmp(ClassNameOf(window).c_str(), request->className) == 0) {
+        if (!request->texts.empty())
+            request->texts += L"\n";
+        request->texts += WindowText(window);
+    }
+    return TRUE;
+}
+
+}
+
+std::vector<HWND> FindTopWindows(DWORD processId, const wchar_t* className, const wchar_t* caption, bool visibleOnly)
+{
+    FindRequest request{processId ? processId : ::GetCurrentProcessId(), className, caption, visibleOnly, {}};
+    ::EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            auto windows = FindTopWindows(processId, className, caption);
+            found = windows.empty() ? nullptr : windows.front();
+            return found != nullptr;
+        },
+        timeoutMs, false);
+    return found;
+}
+
+void PumpMessages()
+{
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool pumpMessages)
+{
+    ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (pumpMessages)
+            PumpMessages();
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t buffer[32768];
+    LRESULT length = ::SendMessageTimeoutW(window, WM_GETTEXT, 32768, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                                           2000, nullptr);
+    (void)length;
+    buffer[32767] = L'\0';
+    return buffer;
+}
+
+std::wstring ClassNameOf(HWND window)
+{
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring ChildTexts(HWND window, const wchar_t* className)
+{
+    ChildRequest request{className, {}};
+    ::EnumChildWindows(window, CollectChildText, reinterpret_cast<LPARAM>(&request));
+    return request.texts;
+}
+
+DialogAnswerer::DialogAnswerer(const wchar_t* caption, int command, DWORD timeoutMs, DWORD processId,
+                               std::vector<int> first, std::wstring screenshot)
+    : caption_(caption), command_(command), timeoutMs_(timeoutMs), processId_(processId), before_(std::move(first)),
+      screenshot_(std::move(screenshot))
+{
+    thread_ = std::thread([this] { Watch(); });
+    started_ = true;
+}
+
+DialogAnswerer::~DialogAnswerer() { Join(); }
+
+bool DialogAnswerer::Join()
+{
+    if (!started_) {
+        started_ = true;
+        thread_ = std::thread([this] { Watch(); });
+    }
+    if (thread_.joinable())
+        thread_.join();
+    return found_;
+}
+
+void DialogAnswerer::Watch()
+{
+    HWND dialog = WaitForTopWindow(processId_, L"#32770", caption_.c_str(), timeoutMs_);
+    if (!dialog)
+        return;
+    found_ = true;
+    // A box can be visible before its dialog procedure has set its texts.
+    WaitUntil([&] { return !ChildTexts(dialog, L"Static").empty(); }, 5000, false);
+    ::Sleep(100);
+    statics_ = ChildTexts(dialog, L"Static");
+    edit_ = ChildTexts(dialog, L"Edit");
+    if (!screenshot_.empty())
+        SaveWindowScreenshot(dialog, screenshot_);
+    for (int command : before_) {
+        ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+        ::Sleep(200);
+        stayedOpen_ = stayedOpen_ && ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    }
+    HWND button = ::GetDlgItem(dialog, command_);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+bool SaveWindowScreenshot(HWND window, const std::wstring& path)
+{
+    RECT rect{};
+    if (!::GetWindowRect(window, &rect))
+        return false;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = ::GetDC(nullptr);
+    if (!screen)
+        return false;
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (memory && bitmap) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ok = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+        ::SelectObject(memory, old);
+        ::GdiFlush();
+    }
+    if (ok) {
+        DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+        DWORD imageSize = stride * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + imageSize;
+        std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+        bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+        bytes.append(static_cast<const char*>(bits), imageSize);
+        ok = WriteFileBytes(path, bytes);
+    }
+    if (bitmap)
+        ::DeleteObject(bitmap);
+    if (memory)
+        ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+std::wstring ModuleFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, length);
+    size_t slash = text.find_last_of(L'\\');
+    return slash == std::wstring::npos ? text : text.substr(0, slash);
+}
+
+std::wstring BuildFolder()
+{
+    std::wstring folder = ModuleFolder();
+    size_t slash = folder.find_last_of(L'\\');
+    return slash == std::wstring::npos ? folder : folder.substr(0, slash);
+}
+
+ChildProcess::~ChildProcess() { Terminate(); }
+
+bool ChildProcess::Start(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    return ::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+}
+
+DWORD ChildProcess::Wait(DWORD timeoutMs)
+{
+    if (!info_.hProcess)
+        return STILL_ACTIVE;
+    if (::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void ChildProcess::Terminate()
+{
+    if (info_.hProcess) {
+        if (::WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+            ::TerminateProcess(info_.hProcess, 99);
+            ::WaitForSingleObject(info_.hProcess, 5000);
+        }
+        ::CloseHandle(info_.hProcess);
+    }
+    if (info_.hThread)
+        ::CloseHandle(info_.hThread);
+    info_ = PROCESS_INFORMATION{};
+}
+
+TempFolder::TempFolder(const std::wstring& name)
+{
+    wchar_t base[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, base);
+    path_ = std::wstring(base) + name + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(::GetTickCount64());
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring file = path_ + L"\\" + name;
+            ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(file.c_str());
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path_.c_str());
+}
+
+std::string ReadFileBytes(const std::wstring& path, bool* exists)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (exists)
+        *exists = file != INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    ::CloseHandle(file);
+    return ok;
+}
+
+}
