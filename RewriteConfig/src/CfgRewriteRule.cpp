@@ -27,11 +27,11 @@ struct RuleFlag {
     const LineExpression* expression;
     FlagAction action;
 
-    bool Applies(const std::string& piece, Captures& what) const
+    bool Applies(const LineText& piece, Captures& what) const
     {
         if (expression != nullptr)
-            return expression->Match(LineText(piece), what);
-        return piece == word || (longWord != nullptr && piece == longWord);
+            return expression->Match(piece, what);
+        return piece.text == word || (longWord != nullptr && piece.text == longWord);
     }
 };
 
@@ -129,8 +129,9 @@ bool CfgRewriteRule::Compile(std::string& errors)
 bool CfgRewriteRule::ParseFlag(const std::string& flag)
 {
     Captures what;
+    const LineText piece(flag);
     for (const RuleFlag& entry : kRuleFlags) {
-        if (entry.Applies(flag, what)) {
+        if (entry.Applies(piece, what)) {
             entry.action(*this, what);
             return true;
         }

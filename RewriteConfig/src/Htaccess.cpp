@@ -1,6 +1,7 @@
 #include "RewriteConfig/Htaccess.h"
 
 #include <climits>
+#include <utility>
 
 #include <boost/make_shared.hpp>
 
@@ -89,11 +90,11 @@ private:
     std::string::size_type position_ = 0;
 };
 
-// A backslash-escaped blank reaches the expressions as "\x20", text without white space.
-std::string EscapeBlanks(const std::string& line)
+// A backslash-escaped blank reaches the expressions as "\x20", text without white space. The line is
+// written to escaped, a buffer kept from line to line.
+void EscapeBlanks(const std::string& line, std::string& escaped)
 {
-    std::string escaped;
-    escaped.reserve(line.size());
+    escaped.clear();
     for (std::string::size_type i = 0; i < line.size(); ++i) {
         if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == ' ') {
             escaped.append("\\x20");
@@ -102,7 +103,6 @@ std::string EscapeBlanks(const std::string& line)
             escaped.push_back(line[i]);
         }
     }
-    return escaped;
 }
 
 std::wstring FolderOf(const std::wstring& fileName)
@@ -139,6 +139,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
     PhysicalLines lines(text);
     std::string line;
     std::string further;
+    std::string escaped;
     while (lines.Next(line)) {
         if (lineNumber < INT32_MAX)
             ++lineNumber;
@@ -153,7 +154,13 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
             exhausted = !lines.HasMore();
         }
         TrimSpace(line);
-        const std::string logical = EscapeBlanks(line);
+        // Most lines have no escaped blank and are read as they stand.
+        const std::string* logicalLine = &line;
+        if (line.find("\\ ") != std::string::npos) {
+            EscapeBlanks(line, escaped);
+            logicalLine = &escaped;
+        }
+        const std::string& logical = *logicalLine;
         if (!ParseLine(logical)) {
             errors.append(kUnknownExpression).append(IntToString(lineNumber)).append(": ");
             errors.append(logical).append(kLineEnd);
@@ -302,7 +309,8 @@ bool Htaccess::ParseLine(const std::string& line)
         condition.flagsText = m[3].str();
         if (!condition.Parse())
             return false;
-        pendingRule->AddCondition(condition);
+        // What AddCondition does, without the copy.
+        pendingRule->conditions.push_back(std::move(condition));
         return true;
     }
     if (e[ExprRewriteRule].Match(text, m)) {

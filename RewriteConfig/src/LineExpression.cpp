@@ -1,42 +1,212 @@
 #include "LineExpression.h"
 
+#include <cctype>
+#include <cstring>
+
 #include "SafeRegex.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
-LineText::LineText(const std::string& line) : text(line), lowered(line)
+namespace {
+
+char LowerAscii(char c)
 {
-    for (char& c : lowered)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsSpace(char c)
+{
+    return RegexSpaces()[static_cast<unsigned char>(c)];
+}
+
+std::size_t SkipSpaces(const std::string& text, std::size_t from)
+{
+    const std::bitset<256>& spaces = RegexSpaces();
+    while (from < text.size() && spaces[static_cast<unsigned char>(text[from])])
+        ++from;
+    return from;
+}
+
+// Whether the text at from begins with the keyword, ASCII letters in either case.
+bool HasKeywordAt(const std::string& text, std::size_t from, const char* keyword)
+{
+    for (; *keyword != '\0'; ++keyword, ++from)
+        if (from >= text.size() || LowerAscii(text[from]) != *keyword)
+            return false;
+    return true;
+}
+
+// A character of the expression syntax that stands for itself alone: letters, digits and the few
+// punctuation characters of the keywords.
+bool IsPlainLiteral(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '#' || c == '/';
+}
+
+bool IsQuantifier(char c)
+{
+    return c == '*' || c == '+' || c == '?' || c == '{';
+}
+
+// The end of one alternative of the expression text at p: the "|" or ")" that ends it at its own
+// depth, or the end of the text. Escapes and bracket sets are stepped over whole.
+const char* EndOfAlternative(const char* p)
+{
+    int depth = 0;
+    for (; *p != '\0'; ++p) {
+        if (*p == '\\') {
+            if (p[1] == '\0')
+                return p + 1;
+            ++p;
+        } else if (*p == '[') {
+            ++p;
+            if (*p == '^')
+                ++p;
+            if (*p == ']')
+                ++p;
+            while (*p != '\0' && *p != ']') {
+                if (*p == '\\' && p[1] != '\0')
+                    ++p;
+                ++p;
+            }
+            if (*p == '\0')
+                return p;
+        } else if (*p == '(') {
+            ++depth;
+        } else if (*p == ')' || *p == '|') {
+            if (depth == 0)
+                return p;
+            if (*p == ')')
+                --depth;
+        }
+    }
+    return p;
+}
+
+// Whether the expression text at p, up to the end of its alternative, only matches text that begins
+// with keyword: plain literals equal to the keyword's characters (case aside) and not quantified,
+// possibly ending in a group, not quantified, each of whose alternatives begins so.
+bool BeginsWithKeyword(const char* p, const char* keyword)
+{
+    for (; *keyword != '\0'; ++keyword, ++p) {
+        if (*p == '(') {
+            const char* alternative = p + 1;
+            if (alternative[0] == '?') {
+                if (alternative[1] != ':')
+                    return false;
+                alternative += 2;
+            }
+            for (;;) {
+                if (!BeginsWithKeyword(alternative, keyword))
+                    return false;
+                const char* end = EndOfAlternative(alternative);
+                if (*end == '|') {
+                    alternative = end + 1;
+                    continue;
+                }
+                return *end == ')' && !IsQuantifier(end[1]);
+            }
+        }
+        if (!IsPlainLiteral(*p) || LowerAscii(*p) != *keyword || IsQuantifier(p[1]))
+            return false;
+    }
+    return true;
+}
+
+LineExpression::KeywordPlace PlaceOf(const char* text, const char* keyword)
+{
+    if (keyword == nullptr)
+        return LineExpression::Blank;
+    if (*keyword == '\0')
+        return LineExpression::Anywhere;
+    // The keyword's first character must not be white space, or the leading white space could end
+    // before it.
+    // An alternation at the top would let other alternatives match lines without the keyword.
+    if (*EndOfAlternative(text) != '\0')
+        return LineExpression::Inside;
+    if (!IsSpace(keyword[0]) && !IsSpace(static_cast<char>(std::toupper(static_cast<unsigned char>(keyword[0]))))) {
+        if (std::strncmp(text, "\\s*", 3) == 0 && BeginsWithKeyword(text + 3, keyword))
+            return LineExpression::AfterSpaces;
+        if (std::strncmp(text, "<\\s*", 4) == 0 && BeginsWithKeyword(text + 4, keyword))
+            return LineExpression::AfterTagOpen;
+    }
+    return LineExpression::Inside;
+}
+
+std::uint64_t HeadAt(const std::string& text, std::size_t from)
+{
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8 && from + i < text.size(); ++i)
+        head |= std::uint64_t(static_cast<unsigned char>(LowerAscii(text[from + i]))) << (8 * i);
+    return head;
+}
+
+}
+
+LineText::LineText(const std::string& line)
+    : text(line), start(SkipSpaces(line, 0)), head(HeadAt(line, start)), tagStart(line.size()), tagHead(0)
+{
+    if (!line.empty() && line[0] == '<') {
+        tagStart = SkipSpaces(line, 1);
+        tagHead = HeadAt(line, tagStart);
+    }
 }
 
 LineExpression::LineExpression(const char* expressionText, const char* keywordText)
-    : text(expressionText), keyword(keywordText), regex(expressionText, kNoCase), linear(expressionText, kNoCase)
+    : text(expressionText), keyword(keywordText), regex(expressionText, kNoCase), linear(expressionText, kNoCase),
+      place(PlaceOf(expressionText, keywordText))
 {
+    if (keyword != nullptr) {
+        const std::size_t length = std::strlen(keyword);
+        const std::string head(keyword, length < 8 ? length : 8);
+        keywordHead_ = HeadAt(head, 0);
+        for (std::size_t i = 0; i < head.size(); ++i)
+            keywordMask_ |= std::uint64_t(0xFF) << (8 * i);
+        longKeyword_ = length > 8;
+    }
 }
 
-bool LineExpression::CanMatch(const LineText& line) const
+bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
-    if (keyword == nullptr) {
+    return HasKeywordAt(line.text, at, keyword);
+}
+
+bool LineExpression::OtherCanMatch(const LineText& line) const
+{
+    switch (place) {
+    case Blank:
         for (char c : line.text)
             if (c > ' ' && c < 0x7F)
                 return false;
         return true;
+    case Anywhere:
+        return true;
+    case AfterSpaces:
+        return HasKeywordAt(line.text, line.start, keyword);
+    case AfterTagOpen:
+        return !line.text.empty() && line.text[0] == '<' && HasKeywordAt(line.text, line.tagStart, keyword);
+    case Inside:
+        break;
     }
-    return line.lowered.find(keyword) != std::string::npos;
+    const std::size_t length = std::strlen(keyword);
+    for (std::size_t at = 0; at + length <= line.text.size(); ++at)
+        if (HasKeywordAt(line.text, at, keyword))
+            return true;
+    return false;
 }
 
-bool LineExpression::Match(const LineText& line, Captures& what) const
+bool LineExpression::MatchAfterCheck(const LineText& line, Captures& what) const
 {
-    if (!CanMatch(line))
-        return false;
+    // MatchGroups is false exactly when the whole line does not match; the guided walk finds that out
+    // in one pass, the other ways are cheaper after the position automaton has said yes.
+    if (linear.Guidable())
+        return linear.MatchGroups(line.text, what);
     if (linear.Usable())
         return linear.MatchesWhole(line.text) && linear.MatchGroups(line.text, what);
     boost::smatch found;
     if (!SafeMatch(line.text, found, regex))
         return false;
-    what.Assign(found);
+    what.Assign(line.text, found);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // One directive or section expression, matched against a whole logical line.
+#include <cstdint>
 #include <string>
 
 #include <boost/regex.hpp>
@@ -8,12 +9,21 @@
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
-// A line as the parsers look at it: the text and its ASCII lower-case copy for the keyword checks.
+// A line as the parsers look at it. It refers to the text, which must outlive it and the groups of
+// its matches.
 class LineText {
 public:
     explicit LineText(const std::string& text);
     const std::string& text;
-    std::string lowered;
+    // Where the text after its leading white space (the library's "\s") begins, and its first eight
+    // characters there with ASCII letters in lower case, packed into one word (the first in the
+    // lowest byte, zero bytes past the end).
+    std::size_t start;
+    std::uint64_t head;
+    // For a text that begins with "<": the same after the white space that follows it (else a head
+    // of zero bytes, which no keyword begins with).
+    std::size_t tagStart;
+    std::uint64_t tagHead;
 };
 
 class LineExpression {
@@ -27,15 +37,41 @@ public:
     const boost::regex regex;
     const LinearMatcher linear;
 
+    // How the cheap check finds the keyword. An expression that begins with "\s*" and then the
+    // keyword (literal characters, or a group each of whose alternatives begins with the rest of it)
+    // only matches a line whose text after the leading white space begins with the keyword; one that
+    // begins with "<\s*" and then the keyword, a line that begins with "<", white space, the keyword.
+    enum KeywordPlace { Blank, Anywhere, AfterSpaces, AfterTagOpen, Inside };
+    const KeywordPlace place;
+
     // The cheap check: false only when the whole-line match cannot succeed. The expressions are built
     // before main, with the classic locale, so a case-insensitive match of a keyword letter is an ASCII
     // letter of either case, and white space is never printable ASCII.
-    bool CanMatch(const LineText& line) const;
+    bool CanMatch(const LineText& line) const
+    {
+        // The first eight characters of the keyword are compared at once; most lines fail there.
+        if (place == AfterSpaces)
+            return (line.head & keywordMask_) == keywordHead_ && (!longKeyword_ || KeywordAt(line, line.start));
+        if (place == AfterTagOpen)
+            return (line.tagHead & keywordMask_) == keywordHead_ && (!longKeyword_ || KeywordAt(line, line.tagStart));
+        return OtherCanMatch(line);
+    }
     // The whole-line match and its groups, after the cheap check, by the linear matcher (by the
     // library's matcher only for an expression the linear matcher does not support).
-    bool Match(const LineText& line, Captures& what) const;
+    bool Match(const LineText& line, Captures& what) const { return CanMatch(line) && MatchAfterCheck(line, what); }
     // The library's own whole-line match, for the cross-checks of the two above.
     bool MatchWholeLine(const std::string& line, boost::smatch& what) const;
+
+private:
+    // The keyword's first eight characters packed as in LineText::head, the mask of their bytes, and
+    // whether the keyword has more.
+    std::uint64_t keywordHead_ = 0;
+    std::uint64_t keywordMask_ = 0;
+    bool longKeyword_ = false;
+
+    bool MatchAfterCheck(const LineText& line, Captures& what) const;
+    bool KeywordAt(const LineText& line, std::size_t at) const;
+    bool OtherCanMatch(const LineText& line) const;
 };
 
 }}}

@@ -41,29 +41,44 @@ const std::bitset<256>& RegexSpaces()
 
 const Captures::Group& Captures::operator[](std::size_t group) const
 {
-    return group < groups_.size() ? groups_[group] : none_;
+    if (group >= size_)
+        return none_;
+    return size_ <= kInlineGroups ? inline_[group] : more_[group];
 }
 
-void Captures::Assign(const std::string& line, const std::vector<std::ptrdiff_t>& slots)
+Captures::Group* Captures::Resize(std::size_t count)
 {
-    groups_.resize(slots.size() / 2);
-    for (std::size_t g = 0; g < groups_.size(); ++g) {
+    size_ = count;
+    if (count <= kInlineGroups)
+        return inline_;
+    more_.resize(count);
+    return more_.data();
+}
+
+void Captures::Assign(const std::string& line, const std::ptrdiff_t* slots, std::size_t slotCount)
+{
+    Group* groups = Resize(slotCount / 2);
+    for (std::size_t g = 0; g < size_; ++g) {
         const std::ptrdiff_t begin = slots[2 * g];
         const std::ptrdiff_t end = slots[2 * g + 1];
-        groups_[g].matched = begin >= 0 && end >= begin;
-        if (groups_[g].matched)
-            groups_[g].text.assign(line, static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin));
-        else
-            groups_[g].text.clear();
+        Group& group = groups[g];
+        group.matched = begin >= 0 && end >= begin;
+        group.line = &line;
+        group.begin = group.matched ? static_cast<std::size_t>(begin) : 0;
+        group.length = group.matched ? static_cast<std::size_t>(end - begin) : 0;
     }
 }
 
-void Captures::Assign(const boost::smatch& what)
+void Captures::Assign(const std::string& line, const boost::smatch& what)
 {
-    groups_.resize(what.size());
-    for (std::size_t g = 0; g < groups_.size(); ++g) {
-        groups_[g].matched = what[static_cast<int>(g)].matched;
-        groups_[g].text = what[static_cast<int>(g)].str();
+    Group* groups = Resize(what.size());
+    for (std::size_t g = 0; g < size_; ++g) {
+        const auto& sub = what[static_cast<int>(g)];
+        Group& group = groups[g];
+        group.matched = sub.matched;
+        group.line = &line;
+        group.begin = sub.matched ? static_cast<std::size_t>(sub.first - line.begin()) : 0;
+        group.length = sub.matched ? static_cast<std::size_t>(sub.second - sub.first) : 0;
     }
 }
 
@@ -81,6 +96,8 @@ struct LinearMatcher::Instruction {
     Op op;
     std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
     std::size_t b;  // Split: other branch
+    // Split that repeats one character atom, the loop of "x*" or "x+": that atom's bit, else 0.
+    std::uint64_t loop = 0;
 };
 
 struct LinearMatcher::Fragment {
@@ -103,6 +120,7 @@ public:
         if (!root || text_[at_] != '\0')
             return false;
         matcher_.follow_.assign(matcher_.atomSets_.size(), 0);
+        matcher_.precede_.assign(matcher_.atomSets_.size(), 0);
         const Fragment whole = Positions(*root);
         matcher_.first_ = whole.first;
         matcher_.last_ = whole.last;
@@ -112,10 +130,84 @@ public:
         Emit(*root);
         Emit(Instruction::Save, 1);
         Emit(Instruction::Match, 0);
+        Reach();
+        PrecedeBytes();
+        MarkLoops();
         return true;
     }
 
 private:
+    // For every program step, the atoms that the program reaches from it before it reads a
+    // character, and whether it reaches the match.
+    void Reach()
+    {
+        const std::vector<Instruction>& program = matcher_.program_;
+        matcher_.firstFrom_.assign(program.size(), 0);
+        matcher_.matchFrom_.assign(program.size(), 0);
+        for (std::size_t start = 0; start < program.size(); ++start) {
+            std::vector<unsigned char> seen(program.size(), 0);
+            std::vector<std::size_t> pending(1, start);
+            while (!pending.empty()) {
+                const std::size_t pc = pending.back();
+                pending.pop_back();
+                if (seen[pc])
+                    continue;
+                seen[pc] = 1;
+                const Instruction& instruction = program[pc];
+                switch (instruction.op) {
+                case Instruction::Char:
+                    matcher_.firstFrom_[start] |= std::uint64_t(1) << instruction.a;
+                    break;
+                case Instruction::Match:
+                    matcher_.matchFrom_[start] = 1;
+                    break;
+                case Instruction::Jump:
+                    pending.push_back(instruction.a);
+                    break;
+                case Instruction::Split:
+                    pending.push_back(instruction.a);
+                    pending.push_back(instruction.b);
+                    break;
+                case Instruction::Save:
+                    pending.push_back(pc + 1);
+                    break;
+                }
+            }
+        }
+    }
+
+    // precedeBytes_[256 * k + b]: the union of precede_ of the atoms 8k to 8k + 7 whose bits are set
+    // in b.
+    void PrecedeBytes()
+    {
+        const std::size_t atoms = matcher_.precede_.size();
+        const std::size_t slices = (atoms + 7) / 8;
+        matcher_.precedeBytes_.assign(slices * 256, 0);
+        for (std::size_t k = 0; k < slices; ++k)
+            for (std::size_t b = 0; b < 256; ++b)
+                for (std::size_t bit = 0; bit < 8 && 8 * k + bit < atoms; ++bit)
+                    if (b & (std::size_t(1) << bit))
+                        matcher_.precedeBytes_[256 * k + b] |= matcher_.precede_[8 * k + bit];
+    }
+
+    // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
+    void MarkLoops()
+    {
+        std::vector<Instruction>& program = matcher_.program_;
+        for (std::size_t pc = 0; pc < program.size(); ++pc) {
+            Instruction& split = program[pc];
+            if (split.op != Instruction::Split)
+                continue;
+            const bool star = split.a == pc + 1 && pc + 2 < program.size() && program[pc + 1].op == Instruction::Char &&
+                              program[pc + 2].op == Instruction::Jump && program[pc + 2].a == pc && split.b == pc + 3;
+            const bool plus = pc > 0 && split.a == pc - 1 && program[pc - 1].op == Instruction::Char && split.b == pc + 1;
+            if (star)
+                split.loop = std::uint64_t(1) << program[pc + 1].a;
+            else if (plus)
+                split.loop = std::uint64_t(1) << program[pc - 1].a;
+        }
+    }
+
     std::unique_ptr<Node> ParseAlternation()
     {
         std::unique_ptr<Node> first = ParseSequence();
@@ -234,6 +326,9 @@ private:
         for (std::size_t p = 0; p < matcher_.follow_.size(); ++p)
             if (from & (std::uint64_t(1) << p))
                 matcher_.follow_[p] |= to;
+        for (std::size_t q = 0; q < matcher_.precede_.size(); ++q)
+            if (to & (std::uint64_t(1) << q))
+                matcher_.precede_[q] |= from;
     }
 
     // First and last positions, nullability, and the follow sets of the position automaton.
@@ -270,6 +365,9 @@ private:
         case Node::Plus:
         case Node::Optional:
             result = Positions(*node.children[0]);
+            // A repeat whose body can match nothing would let the program loop without reading.
+            if (node.kind != Node::Optional && result.nullable)
+                matcher_.guidable_ = false;
             if (node.kind != Node::Optional)
                 Link(result.last, result.first);
             if (node.kind != Node::Plus)
@@ -408,25 +506,147 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
         return false;
     // The visited map of the backtracking run needs one bit per program step and text position.
     const std::size_t kBacktrackLimit = 4096;
-    return text.size() <= kBacktrackLimit ? Backtrack(text, captures) : RunThreads(text, captures);
+    if (text.size() > kBacktrackLimit)
+        return RunThreads(text, captures);
+    return guidable_ ? GuidedWalk(text, captures) : Backtrack(text, captures);
+}
+
+namespace {
+
+// Working memory of one match: a few kilobytes on the stack cover the lines the parsers meet; longer
+// lines spill to the heap.
+template <typename T, std::size_t N>
+class ScratchArray {
+public:
+    T* Uninitialised(std::size_t count)
+    {
+        if (count <= N)
+            return local_;
+        heap_.resize(count);
+        return heap_.data();
+    }
+
+    T* Zeroed(std::size_t count)
+    {
+        T* data = Uninitialised(count);
+        std::fill(data, data + count, T());
+        return data;
+    }
+
+private:
+    T local_[N];
+    std::vector<T> heap_;
+};
+
+// A job of the backtracking run either resumes at (pc, position) or, with a slot, puts that slot's
+// earlier value back.
+struct BacktrackJob {
+    std::size_t pc;
+    std::ptrdiff_t position;
+    std::ptrdiff_t slot;
+};
+
+// Last in, first out; the first jobs stay on the stack, the rest go to the heap.
+class JobStack {
+public:
+    bool Empty() const { return count_ == 0 && spill_.empty(); }
+    void Push(const BacktrackJob& job)
+    {
+        if (count_ < kLocal)
+            local_[count_++] = job;
+        else
+            spill_.push_back(job);
+    }
+    BacktrackJob Pop()
+    {
+        if (!spill_.empty()) {
+            const BacktrackJob job = spill_.back();
+            spill_.pop_back();
+            return job;
+        }
+        return local_[--count_];
+    }
+
+private:
+    static const std::size_t kLocal = 256;
+    BacktrackJob local_[kLocal];
+    std::size_t count_ = 0;
+    std::vector<BacktrackJob> spill_;
+};
+
+}
+
+bool LinearMatcher::GuidedWalk(const std::string& text, Captures& captures) const
+{
+    // live[i]: the atoms that can read text[i] and after which the rest of the text can be read to
+    // the end, worked out from the last character back.
+    const std::size_t size = text.size();
+    ScratchArray<std::uint64_t, 1024> liveSpace;
+    std::uint64_t* const live = liveSpace.Uninitialised(size);
+    std::uint64_t after = last_;
+    for (std::size_t i = size; i-- > 0;) {
+        live[i] = after & accepts_[static_cast<unsigned char>(text[i])];
+        // The atoms that one of the live atoms of this position may follow, eight atoms at a time.
+        after = 0;
+        const std::uint64_t* table = precedeBytes_.data();
+        for (std::uint64_t states = live[i]; states != 0; states >>= 8, table += 256)
+            after |= table[states & 0xFF];
+    }
+    // Whether the program, at step pc and text position i, can still reach the match.
+    auto viable = [&](std::size_t pc, std::size_t i) {
+        return i == size ? matchFrom_[pc] != 0 : (firstFrom_[pc] & live[i]) != 0;
+    };
+    if (!viable(0, 0))
+        return false;
+    ScratchArray<std::ptrdiff_t, 32> workingSpace;
+    std::ptrdiff_t* const working = workingSpace.Zeroed(slotCount_);
+    std::fill(working, working + slotCount_, -1);
+    std::size_t pc = 0;
+    std::size_t position = 0;
+    for (;;) {
+        const Instruction& instruction = program_[pc];
+        switch (instruction.op) {
+        case Instruction::Char:
+            ++pc;
+            ++position;
+            break;
+        case Instruction::Split:
+            if (instruction.loop != 0) {
+                // Each turn of the loop reads one character with the atom; it turns while that
+                // atom is live there, then leaves.
+                while (position < size && (live[position] & instruction.loop) != 0)
+                    ++position;
+                pc = instruction.b;
+            } else {
+                pc = viable(instruction.a, position) ? instruction.a : instruction.b;
+            }
+            break;
+        case Instruction::Jump:
+            pc = instruction.a;
+            break;
+        case Instruction::Save:
+            working[instruction.a] = static_cast<std::ptrdiff_t>(position);
+            ++pc;
+            break;
+        case Instruction::Match:
+            captures.Assign(text, working, slotCount_);
+            return true;
+        }
+    }
 }
 
 bool LinearMatcher::Backtrack(const std::string& text, Captures& captures) const
 {
     const std::size_t columns = text.size() + 1;
-    std::vector<std::uint64_t> visited((program_.size() * columns + 63) / 64, 0);
-    std::vector<std::ptrdiff_t> working(slotCount_, -1);
-    // A job either resumes at (pc, position) or, with a slot, puts that slot's earlier value back.
-    struct Job {
-        std::size_t pc;
-        std::ptrdiff_t position;
-        std::ptrdiff_t slot;
-    };
-    std::vector<Job> jobs;
-    jobs.push_back(Job{0, 0, -1});
-    while (!jobs.empty()) {
-        const Job job = jobs.back();
-        jobs.pop_back();
+    ScratchArray<std::uint64_t, 1024> visitedSpace;
+    std::uint64_t* const visited = visitedSpace.Zeroed((program_.size() * columns + 63) / 64);
+    ScratchArray<std::ptrdiff_t, 32> workingSpace;
+    std::ptrdiff_t* const working = workingSpace.Zeroed(slotCount_);
+    std::fill(working, working + slotCount_, -1);
+    JobStack jobs;
+    jobs.Push(BacktrackJob{0, 0, -1});
+    while (!jobs.Empty()) {
+        const BacktrackJob job = jobs.Pop();
         if (job.slot >= 0) {
             working[static_cast<std::size_t>(job.slot)] = job.position;
             continue;
@@ -446,17 +666,17 @@ bool LinearMatcher::Backtrack(const std::string& text, Captures& captures) const
                 ++pc;
                 ++position;
             } else if (instruction.op == Instruction::Split) {
-                jobs.push_back(Job{instruction.b, static_cast<std::ptrdiff_t>(position), -1});
+                jobs.Push(BacktrackJob{instruction.b, static_cast<std::ptrdiff_t>(position), -1});
                 pc = instruction.a;
             } else if (instruction.op == Instruction::Jump) {
                 pc = instruction.a;
             } else if (instruction.op == Instruction::Save) {
-                jobs.push_back(Job{0, working[instruction.a], static_cast<std::ptrdiff_t>(instruction.a)});
+                jobs.Push(BacktrackJob{0, working[instruction.a], static_cast<std::ptrdiff_t>(instruction.a)});
                 working[instruction.a] = static_cast<std::ptrdiff_t>(position);
                 ++pc;
             } else {
                 if (position == text.size()) {
-                    captures.Assign(text, working);
+                    captures.Assign(text, working, slotCount_);
                     return true;
                 }
                 break;
@@ -553,7 +773,7 @@ bool LinearMatcher::RunThreads(const std::string& text, Captures& captures) cons
     for (std::size_t t = 0; t < current->count; ++t) {
         if (program_[current->pcs[t]].op == Instruction::Match) {
             const auto from = current->slots.begin() + static_cast<std::ptrdiff_t>(t * width);
-            captures.Assign(text, std::vector<std::ptrdiff_t>(from, from + static_cast<std::ptrdiff_t>(width)));
+            captures.Assign(text, &*from, width);
             return true;
         }
     }

@@ -8,10 +8,11 @@
 // the line. These expressions use a small regular syntax, so automata built from the same text answer
 // in time proportional to the line: a position automaton tells whether the whole line matches (or
 // whether the expression is found anywhere), and the groups that the backtracking matcher would
-// report (leftmost alternative and greediest repeat first) come from a backtracking run that visits
-// each pair of program step and text position at most once, or, for very long lines, from a thread
-// list kept in priority order. Which byte values each character atom accepts is asked of the library
-// itself, with the same syntax flags.
+// report (leftmost alternative and greediest repeat first) come from a walk through the program that
+// a backward pass over the line guides (or, for the few programs it cannot take, a backtracking run
+// that visits each pair of program step and text position at most once), or, for very long lines,
+// from a thread list kept in priority order. Which byte values each character atom accepts is asked
+// of the library itself, with the same syntax flags.
 #include <bitset>
 #include <cstdint>
 #include <memory>
@@ -25,22 +26,32 @@ namespace Orvane { namespace Quillon { namespace Detail {
 // The bytes that the library's "\s" accepts with the model's syntax flags.
 const std::bitset<256>& RegexSpaces();
 
-// Groups of one whole-line match: group 0 is the line, groups from 1 in the order of their "(".
+// Groups of one whole-line match: group 0 is the line, groups from 1 in the order of their "(". The
+// groups are kept as places in the matched line, which must outlive them; str() copies the text out.
 class Captures {
 public:
     struct Group {
         bool matched = false;
-        std::string text;
-        const std::string& str() const { return text; }
+        const std::string* line = nullptr;
+        std::size_t begin = 0;
+        std::size_t length = 0;
+        std::string str() const { return matched ? line->substr(begin, length) : std::string(); }
     };
 
     const Group& operator[](std::size_t group) const;
-    std::size_t size() const { return groups_.size(); }
-    void Assign(const std::string& line, const std::vector<std::ptrdiff_t>& slots);
-    void Assign(const boost::smatch& what);
+    std::size_t size() const { return size_; }
+    // slots: begin and end of each group, -1 for a group that took no part.
+    void Assign(const std::string& line, const std::ptrdiff_t* slots, std::size_t slotCount);
+    void Assign(const std::string& line, const boost::smatch& what);
 
 private:
-    std::vector<Group> groups_;
+    // The model's expressions have few groups; more than fit here go to the heap.
+    static const std::size_t kInlineGroups = 8;
+    Group* Resize(std::size_t count);
+
+    Group inline_[kInlineGroups];
+    std::vector<Group> more_;
+    std::size_t size_ = 0;
     Group none_;
 };
 
@@ -58,9 +69,17 @@ public:
     // The groups of the whole-line match that the library's matcher would give; false when the whole
     // line does not match.
     bool MatchGroups(const std::string& text, Captures& captures) const;
-    // The two ways MatchGroups takes: a backtracking run with a visited map (one bit per program step
-    // and text position, so for lines of up to a few thousand characters), and a thread list.
+    // The ways MatchGroups takes: a backtracking run with a visited map (one bit per program step
+    // and text position, so for lines of up to a few thousand characters), a thread list, and a
+    // walk that never goes back: a backward pass over the text first finds, for each position, the
+    // atoms after which the rest can still be read, so each split takes its preferred branch exactly
+    // when the backtracking run would succeed on it. The walk needs a program that cannot loop
+    // without reading (no repeat of a body that can match nothing).
     bool Backtrack(const std::string& text, Captures& captures) const;
+    bool GuidedWalk(const std::string& text, Captures& captures) const;
+    // Whether MatchGroups answers the whole-line question as fast as MatchesWhole: then the parsers
+    // ask it alone.
+    bool Guidable() const { return usable_ && guidable_; }
     bool RunThreads(const std::string& text, Captures& captures) const;
 
 private:
@@ -75,11 +94,18 @@ private:
     std::uint64_t last_ = 0;
     bool nullable_ = false;
     std::vector<std::uint64_t> follow_;
+    std::vector<std::uint64_t> precede_;  // precede_[q]: the positions that q may follow
+    std::vector<std::uint64_t> precedeBytes_;  // precede_ united over each byte of a position set
     std::uint64_t accepts_[256] = {};
     // Thread program.
     std::vector<Instruction> program_;
     std::vector<std::bitset<256>> atomSets_;
     std::size_t slotCount_ = 2;
+    // Guided walk: per program step, the atoms it reaches before reading and whether it reaches the
+    // match.
+    bool guidable_ = true;
+    std::vector<std::uint64_t> firstFrom_;
+    std::vector<unsigned char> matchFrom_;
 
     std::uint64_t Step(std::uint64_t states, unsigned char c) const;
 };

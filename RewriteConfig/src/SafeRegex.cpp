@@ -58,8 +58,8 @@ std::string& TrimSpace(std::string& text)
     std::string::size_type begin = 0;
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
         ++begin;
-    if (begin > 0 || end < text.size())
-        text = text.substr(begin, end - begin);
+    text.erase(end);
+    text.erase(0, begin);
     return text;
 }
 
@@ -71,8 +71,8 @@ std::wstring& TrimSpace(std::wstring& text)
     std::wstring::size_type begin = 0;
     while (begin < end && std::iswspace(static_cast<std::wint_t>(text[begin])))
         ++begin;
-    if (begin > 0 || end < text.size())
-        text = text.substr(begin, end - begin);
+    text.erase(end);
+    text.erase(0, begin);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "SharedExpressions.h"
 
+#include <algorithm>
+
 #include "LinearMatcher.h"
 #include "SafeRegex.h"
 
@@ -24,7 +26,6 @@ private:
     const LinearMatcher linear_;
 };
 
-const ReferenceScan kDollarBrace("\\$\\{");
 const ReferenceScan kHttpHeaderReference("\\%\\{\\s*HTTP\\:([^}]+)\\}");
 const ReferenceScan kPercentBraceReference("\\%\\{\\s*([^}]+)\\s*\\}");
 
@@ -34,6 +35,8 @@ void SplitFlagList(const std::string& text, std::vector<std::string>& pieces)
 {
     const std::bitset<256>& spaces = RegexSpaces();
     auto isSpace = [&spaces](char c) { return spaces[static_cast<unsigned char>(c)]; };
+    // At most one piece more than there are commas.
+    pieces.reserve(pieces.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
     std::string::size_type rest = 0;
     bool produced = false;
     for (;;) {
@@ -59,9 +62,11 @@ void SplitFlagList(const std::string& text, std::vector<std::string>& pieces)
 void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsigned char& hasHttpHeader,
                     unsigned char& hasPercentBrace)
 {
-    hasDollarBrace = kDollarBrace.FoundIn(text) ? 1 : 0;
-    hasHttpHeader = kHttpHeaderReference.FoundIn(text) ? 1 : 0;
-    hasPercentBrace = kPercentBraceReference.FoundIn(text) ? 1 : 0;
+    // "\$\{" is the two characters themselves; every match of the other two expressions holds a "%".
+    const bool hasPercent = text.find('%') != std::string::npos;
+    hasDollarBrace = text.find("${") != std::string::npos ? 1 : 0;
+    hasHttpHeader = hasPercent && kHttpHeaderReference.FoundIn(text) ? 1 : 0;
+    hasPercentBrace = hasPercent && kPercentBraceReference.FoundIn(text) ? 1 : 0;
 }
 
 }}}

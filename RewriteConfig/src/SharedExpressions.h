@@ -16,7 +16,7 @@ extern const boost::regex kFlagSeparator;
 // that follows it.
 void SplitFlagList(const std::string& text, std::vector<std::string>& pieces);
 
-// Assigns 1 or 0: "${" anywhere; a %{HTTP:name} reference; a %{name} reference (also set by the second).
+// Assigns 1 or 0: "${" anywhere (the expression "\$\{"); a %{HTTP:name} reference; a %{name} reference (also set by the second).
 void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsigned char& hasHttpHeader,
                     unsigned char& hasPercentBrace);
 

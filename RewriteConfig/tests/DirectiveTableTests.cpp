@@ -164,6 +164,113 @@ TEST(DirectiveTable, EveryExpressionHasALinearMatcher)
             EXPECT_TRUE(table.expressions[i].linear.Usable()) << table.expressions[i].text;
 }
 
+// The cheap check looks for the keyword right after the leading white space (or after "<" and white
+// space) only where the expression's form guarantees it; any other form keeps the search anywhere.
+TEST(DirectiveTable, KeywordPlaceFollowsTheExpressionForm)
+{
+    for (const Table& table : kTables) {
+        for (std::size_t i = 0; i < table.count; ++i) {
+            const LineExpression& expression = table.expressions[i];
+            const bool tag = expression.text[0] == '<';
+            const LineExpression::KeywordPlace expected =
+                expression.keyword == nullptr ? LineExpression::Blank
+                                              : tag ? LineExpression::AfterTagOpen : LineExpression::AfterSpaces;
+            EXPECT_EQ(expression.place, expected) << expression.text;
+        }
+    }
+    for (const LineExpression* flag : {&kRedirectFlag, &kSkipFlag, &kCookieFlag, &kTypeFlag})
+        EXPECT_EQ(flag->place, LineExpression::AfterSpaces) << flag->text;
+
+    const struct {
+        const char* expression;
+        const char* keyword;
+        LineExpression::KeywordPlace place;
+    } cases[] = {
+        {"\\s*Ab\\s+x", "ab", LineExpression::AfterSpaces},
+        {"\\s*(?:Ab|abc)x", "ab", LineExpression::AfterSpaces},
+        {"\\s*a(B|b\\s+[|)]|bb)", "ab", LineExpression::AfterSpaces},
+        {"<\\s*/Ab", "/ab", LineExpression::AfterTagOpen},
+        {"\\s*ab|cd", "ab", LineExpression::Inside},
+        {"\\s*ab?", "ab", LineExpression::Inside},
+        {"\\s*a*b", "ab", LineExpression::Inside},
+        {"\\s*a{1}b", "ab", LineExpression::Inside},
+        {"\\s*(?:ab|c)", "ab", LineExpression::Inside},
+        {"\\s*(?:ab|ab)?", "ab", LineExpression::Inside},
+        {"\\s*(?=ab)ab", "ab", LineExpression::Inside},
+        {"\\s*\\x41b", "ab", LineExpression::Inside},
+        {"\\s*[a]b", "ab", LineExpression::Inside},
+        {"x\\s*ab", "ab", LineExpression::Inside},
+        {"\\s*?ab", "ab", LineExpression::Inside},
+        {"<\\s*ab", "", LineExpression::Anywhere},
+    };
+    for (const auto& c : cases) {
+        const LineExpression expression(c.expression, c.keyword);
+        EXPECT_EQ(expression.place, c.place) << c.expression;
+        // Where the keyword is looked for at its place, the cheap check never refuses a line that the
+        // expression matches (a search anywhere relies on the keyword given, wrong in some cases here).
+        if (c.place == LineExpression::Inside)
+            continue;
+        for (const char* line : {"ab", " AB x", "abx", "\tab  x", "<ab", "< /ab", "abb", "aB", "cd", "abcx", "abbb",
+                                 "a", "b", "<\t/aBbb[|)]", " abb\t[|)]", "ab\x0b"}) {
+            boost::smatch what;
+            if (expression.MatchWholeLine(line, what)) {
+                const std::string text(line);
+                EXPECT_TRUE(expression.CanMatch(LineText(text))) << c.expression << " on: " << line;
+            }
+        }
+    }
+}
+
+// The walk that never goes back against the library's groups, and against the backtracking run and
+// the thread list, on expressions with alternatives of different lengths and nested repeats.
+TEST(LinearMatcher, GuidedWalkGivesTheLibrarysGroups)
+{
+    const char* const expressions[] = {"(a|ab)(c|bcd)(d*)", "(a*)(a*)b?", "((a)|b)+", "(\\s*)(\\S+)\\s*(x)?",
+                                       "(?:a|b)*c(a+)?", "(a+|b+)*(b)", "([^b]*)(b+)(.*)", "(a|b|ab)(ba|a)?(b*)",
+                                       "x?(x?)(x+)", "((ab)|a)(b?)(c|bc)?"};
+    const char alphabet[] = {'a', 'b', 'c', 'd', 'x', ' '};
+    std::vector<std::string> texts = {""};
+    unsigned seed = 77;
+    for (int n = 0; n < 4000; ++n) {
+        std::string text;
+        seed = seed * 1103515245u + 12345u;
+        const int length = static_cast<int>((seed >> 16) % 9);
+        for (int k = 0; k < length; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text.push_back(alphabet[(seed >> 16) % sizeof(alphabet)]);
+        }
+        texts.push_back(text);
+    }
+    for (const char* expression : expressions) {
+        const LinearMatcher linear(expression, kNoCase);
+        const boost::regex regex(expression, kNoCase);
+        ASSERT_TRUE(linear.Guidable()) << expression;
+        std::size_t matched = 0;
+        for (const std::string& text : texts) {
+            boost::smatch what;
+            const bool whole = boost::regex_match(text, what, regex);
+            Captures walked;
+            ASSERT_EQ(linear.GuidedWalk(text, walked), whole) << expression << " on: " << text;
+            Captures backtracked;
+            ASSERT_EQ(linear.Backtrack(text, backtracked), whole) << expression << " on: " << text;
+            if (!whole)
+                continue;
+            ++matched;
+            ASSERT_EQ(walked.size(), what.size()) << expression;
+            for (std::size_t g = 0; g < what.size(); ++g) {
+                ASSERT_EQ(walked[g].matched, what[static_cast<int>(g)].matched) << expression << " group " << g << " on: " << text;
+                ASSERT_EQ(walked[g].str(), what[static_cast<int>(g)].str()) << expression << " group " << g << " on: " << text;
+                ASSERT_EQ(backtracked[g].str(), walked[g].str()) << expression << " group " << g << " on: " << text;
+            }
+        }
+        EXPECT_GT(matched, 10u) << expression;
+    }
+    // A repeat of something that can match nothing could loop without reading; the backtracking run
+    // keeps such an expression.
+    EXPECT_FALSE(LinearMatcher("(a?)*b", kNoCase).Guidable());
+    EXPECT_FALSE(LinearMatcher("(?:a|)+b", kNoCase).Guidable());
+}
+
 TEST(LinearMatcher, RefusesSyntaxItDoesNotKnow)
 {
     for (const char* expression : {"a{2}", "^a", "a$", "(?=a)", "\\bx", "\\1", "a*?", "[[:alpha:]]"})
@@ -243,13 +350,22 @@ TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
                     }
                     Captures threads;
                     ASSERT_TRUE(expression.linear.RunThreads(line, threads)) << expression.text << " on: " << line;
-                    for (std::size_t g = 0; g < what.size(); ++g)
+                    Captures backtracked;
+                    ASSERT_TRUE(expression.linear.Backtrack(line, backtracked)) << expression.text << " on: " << line;
+                    Captures walked;
+                    ASSERT_TRUE(expression.linear.GuidedWalk(line, walked)) << expression.text << " on: " << line;
+                    for (std::size_t g = 0; g < what.size(); ++g) {
                         ASSERT_EQ(threads[g].str(), quick[g].str()) << expression.text << " group " << g << " on: " << line;
+                        ASSERT_EQ(backtracked[g].str(), quick[g].str()) << expression.text << " group " << g << " on: " << line;
+                        ASSERT_EQ(walked[g].matched, quick[g].matched) << expression.text << " group " << g << " on: " << line;
+                        ASSERT_EQ(walked[g].str(), quick[g].str()) << expression.text << " group " << g << " on: " << line;
+                    }
                     ++matched;
                 } else {
                     Captures none;
                     ASSERT_FALSE(expression.linear.Backtrack(line, none)) << expression.text << " on: " << line;
                     ASSERT_FALSE(expression.linear.RunThreads(line, none)) << expression.text << " on: " << line;
+                    ASSERT_FALSE(expression.linear.GuidedWalk(line, none)) << expression.text << " on: " << line;
                 }
             }
         }
@@ -270,6 +386,10 @@ TEST(LinearMatcher, SearchAgreesWithTheLibrary)
         for (const char* text : texts)
             EXPECT_EQ(linear.FoundIn(text), boost::regex_search(std::string(text), regex)) << expression << " in " << text;
     }
+    // ScanReferences looks for "${" as a plain text.
+    const boost::regex dollarBrace(expressions[0], kNoCase);
+    for (const char* text : texts)
+        EXPECT_EQ(std::string(text).find("${") != std::string::npos, boost::regex_search(std::string(text), dollarBrace)) << text;
 }
 
 // The driver and the flag parsers find the separators directly; the pieces must be those that the
