@@ -6,6 +6,7 @@
 #include <boost/make_shared.hpp>
 
 #include "DirectiveTables.h"
+#include "Sections.h"
 #include "Messages.h"
 #include "RewriteConfig/Platform.h"
 #include "RewriteConfig/TextFunctions.h"
@@ -14,6 +15,15 @@
 namespace Orvane { namespace Quillon {
 
 namespace Detail {
+
+boost::shared_ptr<DirectoryLevel> OpenRegexSection(std::string path)
+{
+    boost::shared_ptr<DirectoryLevel> section = boost::make_shared<DirectoryLevel>();
+    if (!section->SetPath(TrimUnquote(path)))
+        section.reset();
+    return section;
+}
+
 
 // Directory-level expressions, in the order in which Htaccess::ParseLine tries them, each with a
 // keyword that every whole-line match contains.
@@ -196,13 +206,8 @@ bool Htaccess::ParseLine(const std::string& line)
         return true;
 
     if (e[ExprFilesMatchOpen].Match(text, m)) {
-        openFilesSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        if (!openFilesSection->SetPath(TrimUnquote(sectionPath))) {
-            openFilesSection.reset();
-            return false;
-        }
-        return true;
+        openFilesSection = OpenRegexSection(m[1].str());
+        return openFilesSection != nullptr;
     }
     if (e[ExprFilesOpen].Match(text, m)) {
         openFilesSection = boost::make_shared<DirectoryLevel>();

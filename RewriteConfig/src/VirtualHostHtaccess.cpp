@@ -3,6 +3,7 @@
 #include <boost/make_shared.hpp>
 
 #include "DirectiveTables.h"
+#include "Sections.h"
 #include "RewriteConfig/Platform.h"
 #include "RewriteConfig/TextFunctions.h"
 #include "SafeRegex.h"
@@ -76,13 +77,8 @@ bool VirtualHostHtaccess::ParseLine(const std::string& line)
     // Sections do not nest: an opening tag replaces the open section, a closing tag closes it.
     if (e[ExprDirectoryMatchOpen].Match(text, m)) {
         sectionKinds.push_back(RegexDirectorySection);
-        openSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        if (!openSection->SetPath(TrimUnquote(sectionPath))) {
-            openSection.reset();
-            return false;
-        }
-        return true;
+        openSection = OpenRegexSection(m[1].str());
+        return openSection != nullptr;
     }
     if (e[ExprDirectoryOpen].Match(text, m)) {
         openSection = boost::make_shared<DirectoryLevel>();
@@ -104,13 +100,8 @@ bool VirtualHostHtaccess::ParseLine(const std::string& line)
         return true;
     }
     if (e[ExprLocationMatchOpen].Match(text, m)) {
-        openSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        if (!openSection->SetPath(TrimUnquote(sectionPath))) {
-            openSection.reset();
-            return false;
-        }
-        return true;
+        openSection = OpenRegexSection(m[1].str());
+        return openSection != nullptr;
     }
     if (e[ExprLocationOpen].Match(text, m)) {
         openSection = boost::make_shared<DirectoryLevel>();

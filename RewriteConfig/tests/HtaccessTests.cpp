@@ -6,18 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "ParseHelpers.h"
+
 using namespace Orvane::Quillon;
-
-namespace {
-
-std::string Parse(Htaccess& h, const std::string& text)
-{
-    std::string errors;
-    h.ParseText(text, errors);
-    return errors;
-}
-
-}
 
 TEST(Htaccess, ConstructorDefaults)
 {

@@ -3,18 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ParseHelpers.h"
+
 #include "RewriteConfig/TextFunctions.h"
 
 using namespace Orvane::Quillon;
 
 namespace {
-
-std::string Parse(Htaccess& h, const std::string& text)
-{
-    std::string errors;
-    h.ParseText(text, errors);
-    return errors;
-}
 
 QuillonConfig::HostPort Key(const char* host, const char* port)
 {
