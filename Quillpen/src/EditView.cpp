@@ -2,7 +2,7 @@
 
 #include "EditorText.h"
 
-#include "Common/FileReplace.h"
+#include "Framework/FileReplace.h"
 
 #include <vector>
 
@@ -197,7 +197,7 @@ DWORD CEditView::LoadFile(const std::wstring& path)
 DWORD CEditView::SaveFile(const std::wstring& path)
 {
     // The file is replaced whole or not at all: a failed or interrupted save leaves it as it was.
-    FileReplacement replacement;
+    Framework::FileReplacement replacement;
     if (DWORD error = replacement.Begin(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE))
         return error;
     StreamContext context{replacement.Handle(), 0, false};

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "Framework/FileReplace.h"
 #include "Framework/Handles.h"
 
 namespace Quillshift {
@@ -61,51 +62,6 @@ bool WriteAll(HANDLE file, const std::string& text)
     return true;
 }
 
-// A file beside the target that is deleted again unless it has been moved into the target's place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const std::wstring& target)
-    {
-        for (unsigned attempt = 0; attempt < 100; ++attempt) {
-            const std::wstring candidate = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-"
-                                           + std::to_wstring(attempt) + L".tmp";
-            file_.Reset(CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file_) {
-                path_ = candidate;
-                return;
-            }
-            if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-                return;
-        }
-    }
-    ~TemporaryFile()
-    {
-        file_.Reset();
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool IsOpen() const { return file_.IsValid(); }
-    HANDLE Handle() const { return file_.Get(); }
-    // Closes the file now; false when closing fails (the data may not have reached the disk).
-    bool Close() { return CloseHandle(file_.Release()) != 0; }
-
-    bool MoveOnto(const std::wstring& target)
-    {
-        if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return false;
-        path_.clear();
-        return true;
-    }
-
-private:
-    Framework::ScopedFile file_;
-    std::wstring path_;
-};
-
 }
 
 ReadResult Win32ConverterFiles::ReadInput(const std::wstring& input, const std::wstring& output, std::string& text)
@@ -139,12 +95,12 @@ ReadResult Win32ConverterFiles::ReadInput(const std::wstring& input, const std::
 
 bool Win32ConverterFiles::ReplaceOutput(const std::wstring& output, const std::string& text)
 {
-    TemporaryFile temporary(output);
-    if (!temporary.IsOpen())
+    Framework::FileReplacement replacement;
+    if (replacement.Begin(output, FILE_ATTRIBUTE_NORMAL) != 0)
         return false;
-    if (!WriteAll(temporary.Handle(), text) || !FlushFileBuffers(temporary.Handle()) || !temporary.Close())
+    if (!WriteAll(replacement.Handle(), text))
         return false;
-    return temporary.MoveOnto(output);
+    return replacement.Commit() == 0;
 }
 
 }

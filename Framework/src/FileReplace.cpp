@@ -1,6 +1,8 @@
-#include "Common/FileReplace.h"
+#include "Framework/FileReplace.h"
 
 #include <vector>
+
+namespace Framework {
 
 namespace {
 
@@ -45,10 +47,7 @@ FileReplacement::~FileReplacement() { Abandon(); }
 
 void FileReplacement::Abandon() noexcept
 {
-    if (file_ != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
+    file_.Reset();
     if (!temporary_.empty()) {
         ::SetFileAttributesW(temporary_.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(temporary_.c_str());
@@ -67,7 +66,7 @@ DWORD FileReplacement::Begin(const std::wstring& target, DWORD attributes)
         HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
-            file_ = file;
+            file_.Reset(file);
             temporary_ = name;
             return 0;
         }
@@ -80,16 +79,16 @@ DWORD FileReplacement::Begin(const std::wstring& target, DWORD attributes)
 
 DWORD FileReplacement::Commit()
 {
-    if (file_ == INVALID_HANDLE_VALUE || temporary_.empty())
+    if (!file_ || temporary_.empty())
         return ERROR_INVALID_HANDLE;
-    if (!::FlushFileBuffers(file_)) {
+    if (!::FlushFileBuffers(file_.Get())) {
         DWORD error = ::GetLastError();
         Abandon();
         return error;
     }
-    HANDLE file = file_;
-    file_ = INVALID_HANDLE_VALUE;
-    if (!::CloseHandle(file)) {
+    // Closed here rather than by the owner so that a failed close is seen: the data may not have
+    // reached the disk.
+    if (!::CloseHandle(file_.Release())) {
         DWORD error = ::GetLastError();
         Abandon();
         return error;
@@ -105,4 +104,6 @@ DWORD FileReplacement::Commit()
     }
     temporary_.clear();
     return 0;
+}
+
 }

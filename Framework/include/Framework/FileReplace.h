@@ -5,6 +5,10 @@
 #include <windows.h>
 #include <string>
 
+#include "Framework/Handles.h"
+
+namespace Framework {
+
 class FileReplacement {
 public:
     FileReplacement() = default;
@@ -15,7 +19,7 @@ public:
     // Creates the temporary file with the given attributes; 0 or a system error code.
     DWORD Begin(const std::wstring& target, DWORD attributes);
     // The temporary file, open for writing, between Begin and Commit.
-    HANDLE Handle() const noexcept { return file_; }
+    HANDLE Handle() const noexcept { return file_.Get(); }
     // Flushes and closes the temporary file and moves it over the target; 0 or a system error code.
     DWORD Commit();
 
@@ -26,5 +30,7 @@ private:
 
     std::wstring target_;
     std::wstring temporary_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ScopedFile file_;
 };
+
+}

@@ -1,6 +1,6 @@
 // Whole-file replacement: success keeps the new text and attributes, every failure keeps the
 // old file whole and leaves no temporary file behind.
-#include "Common/FileReplace.h"
+#include "Framework/FileReplace.h"
 
 #include "Framework/Handles.h"
 
@@ -8,6 +8,7 @@
 
 #include <string>
 
+using Framework::FileReplacement;
 using Framework::ScopedFile;
 
 namespace {
