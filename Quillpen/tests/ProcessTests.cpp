@@ -21,6 +21,16 @@ const char kHeader[] = "# Orvane Quillon configuration file\r\n# Version 3.0.0.2
 
 std::wstring QuillpenExe() { return BuildFolder() + L"\\bin\\Quillpen.exe"; }
 
+// Waits until another process has written the file; false after the timeout.
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
+{
+    return WaitUntil([&] {
+        bool exists = false;
+        ReadFileBytes(path, &exists);
+        return exists;
+    }, timeoutMs, false);
+}
+
 class ProcessTest : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = std::make_unique<TempFolder>(L"quillpen-process"); }
@@ -124,12 +134,7 @@ TEST_F(ProcessTest, RegExpTestStartsTheProberBesideTheEditor)
     ASSERT_TRUE(Start(path, editor));
     std::wstring record = folder_->File(L"probe-args.txt");
     Command(kRegExpTest);
-    bool written = WaitUntil([&] {
-        bool exists = false;
-        ReadFileBytes(record, &exists);
-        return exists;
-    }, 15000, false);
-    ASSERT_TRUE(written);
+    ASSERT_TRUE(WaitForFile(record, 15000));
     ::Sleep(300);
     EXPECT_EQ(ReadFileBytes(record), "\"RewriteRule ^/a$ /b [R=301]\"");
 
@@ -139,12 +144,7 @@ TEST_F(ProcessTest, RegExpTestStartsTheProberBesideTheEditor)
     ::PostMessageW(view_, WM_KEYUP, VK_DOWN, 0xC0500001);
     ::Sleep(300);
     Command(kRegExpTest);
-    written = WaitUntil([&] {
-        bool exists = false;
-        ReadFileBytes(record, &exists);
-        return exists;
-    }, 15000, false);
-    ASSERT_TRUE(written);
+    ASSERT_TRUE(WaitForFile(record, 15000));
     ::Sleep(300);
     EXPECT_EQ(ReadFileBytes(record), "");
     Command(kDiscard);

@@ -14,15 +14,16 @@
 #include <Framework/Handles.h>
 #include <Framework/Module.h>
 
+#include "Dialog/DialogLayout.h"
 #include "Dialog/QuillprobeDlg.h"
 #include "Dialog/RichEditFormat.h"
 #include "ProbeTexts.h"
 #include "RuleTest.h"
-#include "WindowDriver.h"
+#include "TestSupport/WindowDriver.h"
 #include "resource.h"
 
 using namespace Orvane::Quillon;
-using namespace ProbeTests;
+using namespace TestSupport;
 
 namespace {
 
@@ -571,23 +572,8 @@ TEST_F(ProbeDialog, LayoutFollowsClientSize)
     ASSERT_TRUE(::SetWindowPos(Dialog(), nullptr, 0, 0, 900, 800, SWP_NOZORDER | SWP_NOMOVE));
     RECT client{};
     ASSERT_TRUE(::GetClientRect(Dialog(), &client));
-    const int W = client.right;
-    const int H = client.bottom;
-    struct Expected {
-        int id, x, y, width, height;
-    };
-    const Expected places[] = {
-        {IDC_RULE, 5, 25, W - 10, 35},
-        {IDC_REGEXP, 5, 145, W - 28, 35},
-        {IDC_HINT, W - 22, 145, 18, 35},
-        {IDC_TEST_STRING, 5, 200, W - 10, 35},
-        {IDC_MATCH_RESULTS, 5, 260, W - 10, H - 395},
-        {IDC_FORMAT_LABEL, 10, H - 125, W - 10, 15},
-        {IDC_FORMAT, 5, H - 105, W - 10, 35},
-        {IDC_RESULT_LABEL, 10, H - 65, W - 10, 15},
-        {IDC_RESULT, 5, H - 45, W - 10, 35},
-    };
-    for (const Expected& place : places) {
+    // The controls stand where the layout puts them; the layout itself is pinned by ControlPlacesAtOneSize.
+    for (const ControlPlace& place : ControlPlaces(client.right, client.bottom)) {
         RECT rect{};
         ASSERT_TRUE(::GetWindowRect(Item(place.id), &rect));
         ::MapWindowPoints(nullptr, Dialog(), reinterpret_cast<POINT*>(&rect), 2);
@@ -601,6 +587,33 @@ TEST_F(ProbeDialog, LayoutFollowsClientSize)
     ::SendMessageW(Dialog(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(600, info.ptMinTrackSize.x);
     EXPECT_EQ(600, info.ptMinTrackSize.y);
+}
+
+TEST(ProbeDialogLayout, ControlPlacesAtOneSize)
+{
+    struct Expected {
+        int id, x, y, width, height;
+    };
+    const Expected places[] = {
+        {IDC_RULE, 5, 25, 874, 35},
+        {IDC_REGEXP, 5, 145, 856, 35},
+        {IDC_HINT, 862, 145, 18, 35},
+        {IDC_TEST_STRING, 5, 200, 874, 35},
+        {IDC_MATCH_RESULTS, 5, 260, 874, 366},
+        {IDC_FORMAT_LABEL, 10, 636, 874, 15},
+        {IDC_FORMAT, 5, 656, 874, 35},
+        {IDC_RESULT_LABEL, 10, 696, 874, 15},
+        {IDC_RESULT, 5, 716, 874, 35},
+    };
+    const std::vector<ControlPlace> actual = ControlPlaces(884, 761);
+    ASSERT_EQ(sizeof(places) / sizeof(places[0]), actual.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(places[i].id, actual[i].id) << i;
+        EXPECT_EQ(places[i].x, actual[i].x) << places[i].id;
+        EXPECT_EQ(places[i].y, actual[i].y) << places[i].id;
+        EXPECT_EQ(places[i].width, actual[i].width) << places[i].id;
+        EXPECT_EQ(places[i].height, actual[i].height) << places[i].id;
+    }
 }
 
 TEST_F(ProbeDialog, EscapeDestroysDialogAndQuits)

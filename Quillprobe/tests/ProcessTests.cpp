@@ -7,55 +7,22 @@
 #include <string>
 
 #include <Framework/Handles.h>
-#include <Framework/Text.h>
 
-#include "WindowDriver.h"
+#include "TestSupport/WindowDriver.h"
 #include "resource.h"
 #include "Quillpen/res/resource.h"
 
-using namespace ProbeTests;
+using namespace TestSupport;
 
 namespace {
 
-std::wstring Folder(const std::wstring& path)
-{
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
+// How long a started program may take to show its window.
+constexpr DWORD kWindowTimeoutMs = 20000;
 
 // The programs of the build lie in bin/, beside this test's tests/ folder.
 std::wstring ProgramPath(const wchar_t* name)
 {
-    return Folder(Framework::ModuleFileName()) + L"..\\bin\\" + name;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) && WindowText(window) == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* title)
-{
-    for (int i = 0; i < 1000; ++i) {
-        WindowSearch search{processId, title, nullptr};
-        ::EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-        ::Sleep(20);
-    }
-    return nullptr;
+    return BuildFolder() + L"\\bin\\" + name;
 }
 
 bool IsChildProcess(DWORD processId, DWORD parentId)
@@ -88,21 +55,6 @@ HWND WaitForChildWindow(DWORD parentId, const wchar_t* className, const wchar_t*
     return nullptr;
 }
 
-HWND WaitForClassWindow(DWORD processId, const wchar_t* className)
-{
-    for (int i = 0; i < 1000; ++i) {
-        for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window;
-             window = ::FindWindowExW(nullptr, window, className, nullptr)) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == processId)
-                return window;
-        }
-        ::Sleep(20);
-    }
-    return nullptr;
-}
-
 // Asks a program to end through its window, and ends it by its handle if it does not.
 void EndProgram(HANDLE process, HWND window, UINT msg, WPARAM wParam)
 {
@@ -113,39 +65,6 @@ void EndProgram(HANDLE process, HWND window, UINT msg, WPARAM wParam)
     }
 }
 
-// A started program, ended by its handle when the test is done with it.
-class StartedProgram {
-public:
-    explicit StartedProgram(const std::wstring& commandLine)
-    {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        std::wstring line = commandLine;
-        started_ = ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                    &info_) != FALSE;
-        if (started_) {
-            process_.Reset(info_.hProcess);
-            thread_.Reset(info_.hThread);
-        }
-    }
-    ~StartedProgram()
-    {
-        if (started_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(process_.Get(), 1);
-            ::WaitForSingleObject(process_.Get(), 5000);
-        }
-    }
-    bool Started() const { return started_; }
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Handle() const { return process_.Get(); }
-
-private:
-    bool started_ = false;
-    PROCESS_INFORMATION info_{};
-    Framework::ScopedHandle process_;
-    Framework::ScopedHandle thread_;
-};
-
 std::string Field(HWND dialog, int id)
 {
     return Narrow(WindowText(::GetDlgItem(dialog, id)));
@@ -154,9 +73,9 @@ std::string Field(HWND dialog, int id)
 TEST(QuillprobeProcess, QuotedLineArrivesWholeAndTestRuns)
 {
     const std::wstring program = ProgramPath(L"Quillprobe.exe");
-    StartedProgram probe(L"\"" + program + L"\" \"RewriteRule ^/(\\w+)$ /x.asp?p=$1 [L,NC]\"");
-    ASSERT_TRUE(probe.Started()) << ::GetLastError();
-    HWND dialog = WaitForWindow(probe.Id(), L"Quillprobe");
+    ChildProcess probe;
+    ASSERT_TRUE(probe.Start(program, L"\"RewriteRule ^/(\\w+)$ /x.asp?p=$1 [L,NC]\"")) << ::GetLastError();
+    HWND dialog = WaitForTopWindow(probe.ProcessId(), nullptr, L"Quillprobe", kWindowTimeoutMs);
     ASSERT_NE(nullptr, dialog);
 
     EXPECT_EQ("RewriteRule ^/(\\w+)$ /x.asp?p=$1 [L,NC]", Field(dialog, IDC_RULE));
@@ -179,9 +98,9 @@ TEST(QuillprobeProcess, QuotedLineArrivesWholeAndTestRuns)
 
 TEST(QuillprobeProcess, UnquotedLineKeepsFirstWord)
 {
-    StartedProgram probe(L"\"" + ProgramPath(L"Quillprobe.exe") + L"\" RewriteRule ^/a$ /b");
-    ASSERT_TRUE(probe.Started());
-    HWND dialog = WaitForWindow(probe.Id(), L"Quillprobe");
+    ChildProcess probe;
+    ASSERT_TRUE(probe.Start(ProgramPath(L"Quillprobe.exe"), L"RewriteRule ^/a$ /b"));
+    HWND dialog = WaitForTopWindow(probe.ProcessId(), nullptr, L"Quillprobe", kWindowTimeoutMs);
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("RewriteRule", Field(dialog, IDC_RULE));
     EXPECT_EQ("Bad RewriteRule format", Field(dialog, IDC_RESULT));
@@ -210,13 +129,13 @@ TEST(QuillprobeProcess, EditorRuleTestCommandOpensCurrentLine)
     }
 
     {
-        StartedProgram pen(L"\"" + editor + L"\" \"" + file + L"\"");
-        ASSERT_TRUE(pen.Started());
-        HWND frame = WaitForClassWindow(pen.Id(), L"Orvane.Quillpen.Frame");
+        ChildProcess pen;
+        ASSERT_TRUE(pen.Start(editor, L"\"" + file + L"\""));
+        HWND frame = WaitForTopWindow(pen.ProcessId(), L"Orvane.Quillpen.Frame", nullptr, kWindowTimeoutMs);
         ASSERT_NE(nullptr, frame);
 
         ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_REGEXP_TEST, 0), 0);
-        HWND dialog = WaitForChildWindow(pen.Id(), L"#32770", L"Quillprobe");
+        HWND dialog = WaitForChildWindow(pen.ProcessId(), L"#32770", L"Quillprobe");
         ASSERT_NE(nullptr, dialog);
         DWORD probeId = 0;
         ::GetWindowThreadProcessId(dialog, &probeId);

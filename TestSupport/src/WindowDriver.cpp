@@ -99,12 +99,35 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool pum
 
 std::wstring WindowText(HWND window)
 {
-    wchar_t buffer[32768];
-    LRESULT length = ::SendMessageTimeoutW(window, WM_GETTEXT, 32768, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                                           2000, nullptr);
-    (void)length;
-    buffer[32767] = L'\0';
-    return buffer;
+    // WM_GETTEXT itself, because GetWindowTextW does not ask windows of other processes; with a
+    // timeout, because the window's thread may hang.
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) || length == 0)
+        return std::wstring();
+    // Rich edit may count line breaks differently for the length than for the text.
+    std::wstring text(static_cast<size_t>(length) * 2 + 2, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                               2000, &copied))
+        return std::wstring();
+    text.resize(copied < text.size() ? static_cast<size_t>(copied) : text.size() - 1);
+    return text;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string out;
+    for (wchar_t c : text)
+        out += static_cast<char>(c < 0x100 ? c : '?');
+    return out;
+}
+
+std::wstring Widen(const std::string& text)
+{
+    std::wstring out;
+    for (char c : text)
+        out += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
 }
 
 std::wstring ClassNameOf(HWND window)
@@ -163,6 +186,46 @@ void DialogAnswerer::Watch()
     }
     HWND button = ::GetDlgItem(dialog, command_);
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command_, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+BoxAnswerer::BoxAnswerer(const wchar_t* caption, int button) : caption_(caption), button_(button)
+{
+    thread_ = std::thread([this] { Watch(); });
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::wstring BoxAnswerer::Text() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return text_;
+}
+
+void BoxAnswerer::Watch()
+{
+    while (!stop_) {
+        // Only boxes of this process: other test programs may run beside this one.
+        std::vector<HWND> boxes = FindTopWindows(0, L"#32770", caption_.c_str());
+        if (!boxes.empty()) {
+            HWND box = boxes.front();
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                text_ = WindowText(::GetDlgItem(box, 0xFFFF));
+            }
+            owner_ = ::GetWindow(box, GW_OWNER);
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(box, button_)));
+            answered_ = true;
+            while (!stop_ && ::IsWindow(box))
+                ::Sleep(10);
+            return;
+        }
+        ::Sleep(10);
+    }
 }
 
 bool SaveWindowScreenshot(HWND window, const std::wstring& path)

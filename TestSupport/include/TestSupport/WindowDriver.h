@@ -3,7 +3,9 @@
 // closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +22,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool pum
 // Processes this thread's queued messages.
 void PumpMessages();
 
+// The whole text of a window, also of another process's window; empty when it does not answer.
 std::wstring WindowText(HWND window);
+// Latin-1 conversions for comparing control texts with narrow expectations ('?' for other characters).
+std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
 std::wstring ClassNameOf(HWND window);
 // The texts of all child windows of a class ("Static", "Edit"), in window order, joined by "\n".
 std::wstring ChildTexts(HWND window, const wchar_t* className);
@@ -57,6 +63,33 @@ private:
     bool found_ = false;
     bool stayedOpen_ = true;
     bool started_ = false;
+    std::thread thread_;
+};
+
+// Waits on its own thread for a visible message box of this process with the caption, remembers its
+// message text and owner, and presses one of its buttons. Stops looking when destroyed, so a box
+// that never comes hangs nothing.
+class BoxAnswerer {
+public:
+    BoxAnswerer(const wchar_t* caption, int button);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    bool Answered() const { return answered_; }
+    std::wstring Text() const;
+    HWND Owner() const { return owner_; }
+
+private:
+    void Watch();
+
+    std::wstring caption_;
+    int button_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> answered_{false};
+    std::atomic<HWND> owner_{nullptr};
+    mutable std::mutex mutex_;
+    std::wstring text_;
     std::thread thread_;
 };
 
