@@ -1,6 +1,7 @@
 #include "Framework/DialogImpl.h"
 
 #include "Framework/Module.h"
+#include "MessageDispatch.h"
 
 namespace Framework {
 
@@ -107,18 +108,14 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND window, UINT msg, WPARAM wPara
         self->Bind(window);
     }
 
-    MSG current{window, msg, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->currentMsg_;
-    self->currentMsg_ = &current;
+    const MSG current{window, msg, wParam, lParam, 0, {0, 0}};
     LRESULT result = 0;
     bool handled = false;
-    try {
-        handled = self->ProcessWindowMessage(window, msg, wParam, lParam, result, 0);
-    } catch (...) {
-        // Nothing may unwind through the dialog manager.
-        handled = false;
+    {
+        CurrentMessageScope scope(self->currentMsg_, current);
+        // A handler that threw has not handled the message: the dialog manager does the default.
+        ProcessWithoutThrowing(*self, window, msg, wParam, lParam, result, handled);
     }
-    self->currentMsg_ = outer;
 
     if (msg == WM_NCDESTROY) {
         ::RemovePropW(window, kDialogProperty);

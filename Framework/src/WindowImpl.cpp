@@ -1,6 +1,7 @@
 #include "Framework/WindowImpl.h"
 
 #include "Framework/Module.h"
+#include "MessageDispatch.h"
 
 namespace Framework {
 
@@ -163,21 +164,19 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND window, UINT msg, WPARAM wPara
         self->Bind(window);
     }
 
-    MSG current{window, msg, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->currentMsg_;
-    self->currentMsg_ = &current;
+    const MSG current{window, msg, wParam, lParam, 0, {0, 0}};
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        handled = self->ProcessWindowMessage(window, msg, wParam, lParam, result, 0);
-    } catch (...) {
-        // Nothing may unwind through the system's window procedure frames.
-        handled = true;
-        result = (msg == WM_CREATE) ? -1 : 0;
+    {
+        CurrentMessageScope scope(self->currentMsg_, current);
+        bool handled = false;
+        if (!ProcessWithoutThrowing(*self, window, msg, wParam, lParam, result, handled)) {
+            // A handler that threw answers for itself: creation fails, anything else is done.
+            handled = true;
+            result = (msg == WM_CREATE) ? -1 : 0;
+        }
+        if (!handled)
+            result = self->DefaultProc(msg, wParam, lParam);
     }
-    if (!handled)
-        result = self->DefaultProc(msg, wParam, lParam);
-    self->currentMsg_ = outer;
 
     if (msg == WM_NCDESTROY) {
         if (self->subclassed_ && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) ==

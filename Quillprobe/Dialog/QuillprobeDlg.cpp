@@ -7,6 +7,7 @@
 #include <Framework/Module.h>
 #include <Framework/Window.h>
 
+#include "DialogLayout.h"
 #include "MessageText.h"
 #include "ProbeTexts.h"
 #include "RichEditFormat.h"
@@ -99,8 +100,6 @@ LRESULT CQuillprobeDlg::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
         nextBox_ = GetDlgItem(IDC_NEXT);
         loopBox_ = GetDlgItem(IDC_LOOP);
         time_ = GetDlgItem(IDC_TIME);
-        formatLabel_ = GetDlgItem(IDC_FORMAT_LABEL);
-        resultLabel_ = GetDlgItem(IDC_RESULT_LABEL);
         hintButton_ = GetDlgItem(IDC_HINT);
         for (HWND field : {rule_, regexp_, testString_, matchResults_, format_, result_})
             RaiseTextLimit(field);
@@ -143,26 +142,10 @@ LRESULT CQuillprobeDlg::OnSize(UINT, WPARAM, LPARAM, bool&)
     RECT client{};
     if (!GetClientRect(&client))
         return 1;
-    const int W = client.right;
-    const int H = client.bottom;
-    struct Place {
-        HWND control;
-        int x, y, width, height;
-    };
-    const Place places[] = {
-        {rule_, 5, 25, W - 10, 35},
-        {regexp_, 5, 145, W - 28, 35},
-        {hintButton_, W - 22, 145, 18, 35},
-        {testString_, 5, 200, W - 10, 35},
-        {matchResults_, 5, 260, W - 10, H - 395},
-        {formatLabel_, 10, H - 125, W - 10, 15},
-        {format_, 5, H - 105, W - 10, 35},
-        {resultLabel_, 10, H - 65, W - 10, 15},
-        {result_, 5, H - 45, W - 10, 35},
-    };
-    for (const Place& place : places) {
-        if (place.control)
-            ::SetWindowPos(place.control, nullptr, place.x, place.y, place.width, place.height,
+    for (const ControlPlace& place : ControlPlaces(client.right, client.bottom)) {
+        HWND control = ::GetDlgItem(m_hWnd, place.id);
+        if (control)
+            ::SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
                            SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The moved controls leave stale pixels behind in the parts of the dialog they uncovered.

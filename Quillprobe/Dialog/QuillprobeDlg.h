@@ -95,8 +95,6 @@ private:
     HWND nextBox_ = nullptr;
     HWND loopBox_ = nullptr;
     HWND time_ = nullptr;
-    HWND formatLabel_ = nullptr;
-    HWND resultLabel_ = nullptr;
     HWND hintButton_ = nullptr;
 
     std::vector<std::wstring> hints_;
