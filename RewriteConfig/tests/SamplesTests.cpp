@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ParseHelpers.h"
+
 #include "RewriteConfig/RewriteConfig.h"
 
 using namespace Orvane::Quillon;
@@ -27,9 +29,7 @@ TEST(Samples, ServerFileParsesCleanly)
     const std::string text = ReadSample("httpd.conf");
     ASSERT_FALSE(text.empty());
     QuillonConfig config;
-    std::string errors;
-    config.ParseText(text, errors);
-    EXPECT_EQ(errors, "");
+    EXPECT_EQ(Parse(config, text), "");
     EXPECT_EQ(config.directorySections.size(), 1u);
     EXPECT_EQ(config.locationSections.size(), 1u);
     EXPECT_EQ(config.virtualHosts.size(), 2u);
@@ -44,8 +44,7 @@ TEST(Samples, ServerFileParsesCleanly)
     // The site property page reads the same file without VirtualHost sections: only their tags are
     // refused.
     QuillpageConfig page;
-    std::string pageErrors;
-    page.ParseText(text, pageErrors);
+    const std::string pageErrors = Parse(page, text);
     EXPECT_EQ(std::count(pageErrors.begin(), pageErrors.end(), '\n'), 2) << pageErrors;
 }
 
@@ -54,9 +53,7 @@ TEST(Samples, PerDirectoryFileParsesCleanly)
     const std::string text = ReadSample(".htaccess");
     ASSERT_FALSE(text.empty());
     Htaccess h;
-    std::string errors;
-    h.ParseText(text, errors);
-    EXPECT_EQ(errors, "");
+    EXPECT_EQ(Parse(h, text), "");
     EXPECT_EQ(h.rules.size(), 4u);
     EXPECT_EQ(h.filesSections.size(), 2u);
     EXPECT_EQ(h.rewriteBase, "/");
