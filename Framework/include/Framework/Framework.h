@@ -1,13 +1,18 @@
 #pragma once
 // Everything of the framework at once.
 #include "Framework/Bars.h"
+#include "Framework/ClassFactory.h"
+#include "Framework/ComObject.h"
+#include "Framework/ComValues.h"
 #include "Framework/DialogImpl.h"
 #include "Framework/FindReplace.h"
 #include "Framework/FrameWindow.h"
+#include "Framework/GuidText.h"
 #include "Framework/Handles.h"
 #include "Framework/MessageLoop.h"
 #include "Framework/MessageMap.h"
 #include "Framework/Module.h"
+#include "Framework/Registry.h"
 #include "Framework/RichEdit.h"
 #include "Framework/Text.h"
 #include "Framework/UpdateUI.h"
