@@ -20,11 +20,7 @@ HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown* outer, REFIID i
         return CLASS_E_NOAGGREGATION;
     if (!create_)
         return E_FAIL;
-    try {
-        return create_(iid, out);
-    } catch (...) {
-        return E_FAIL;
-    }
+    return GuardedCall([&] { return create_(iid, out); });
 }
 
 HRESULT STDMETHODCALLTYPE ClassFactory::LockServer(BOOL lock)

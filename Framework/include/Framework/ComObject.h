@@ -80,6 +80,20 @@ private:
     volatile LONG references_ = 0;
 };
 
+// Runs the body of a COM method so that no exception leaves it: std::bad_alloc becomes
+// E_OUTOFMEMORY, anything else E_FAIL.
+template <typename Body>
+HRESULT GuardedCall(Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
 // Creates a T (reference count 0) and hands it out through its own QueryInterface, which takes the
 // first reference. When that fails the object is destroyed as by its last Release and the failure
 // is returned. E_OUTOFMEMORY when it cannot be allocated, E_FAIL when its constructor throws

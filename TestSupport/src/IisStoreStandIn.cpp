@@ -1,0 +1,44 @@
+#include "TestSupport/IisStoreStandIn.h"
+
+#include "Framework/Text.h"
+
+namespace TestSupport {
+
+namespace {
+
+HRESULT CallEntry(const std::wstring& dll, const char* entry)
+{
+    HMODULE module = ::LoadLibraryW(dll.c_str());
+    if (!module)
+        return HRESULT_FROM_WIN32(::GetLastError());
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    auto function = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module, entry)));
+    HRESULT result = function ? function() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    ::FreeLibrary(module);
+    return result;
+}
+
+}
+
+std::wstring IisStoreStandInPath()
+{
+    std::wstring self = Framework::ModuleFileName(nullptr);
+    return self.substr(0, self.find_last_of(L'\\') + 1) + L"IisStoreStandIn.dll";
+}
+
+HRESULT RegisterIisStoreStandIn(const std::wstring& dll)
+{
+    return CallEntry(dll, "DllRegisterServer");
+}
+
+HRESULT UnregisterIisStoreStandIn(const std::wstring& dll)
+{
+    return CallEntry(dll, "DllUnregisterServer");
+}
+
+bool UseSiteDescription(const std::wstring& path)
+{
+    return ::SetEnvironmentVariableW(IisSitesVariable, path.empty() ? nullptr : path.c_str()) != FALSE;
+}
+
+}
