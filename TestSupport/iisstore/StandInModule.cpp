@@ -84,31 +84,22 @@ HRESULT LoadDescription(std::shared_ptr<const IisStore::SiteDescription>& descri
     return S_OK;
 }
 
-HRESULT CreateMetabase(REFIID iid, void** out)
+// Creates Store over the current description unless the description marks it absent.
+template <typename Store, bool IisStore::SiteDescription::*absent>
+HRESULT CreateStore(REFIID iid, void** out)
 {
     std::shared_ptr<const IisStore::SiteDescription> description;
     HRESULT result = LoadDescription(description);
     if (FAILED(result))
         return result;
-    if (description->metabaseAbsent)
+    if ((*description).*absent)
         return CLASS_E_CLASSNOTAVAILABLE;
-    return Framework::CreateComObject<IisStore::MetabaseStore>(iid, out, description);
-}
-
-HRESULT CreateAppHost(REFIID iid, void** out)
-{
-    std::shared_ptr<const IisStore::SiteDescription> description;
-    HRESULT result = LoadDescription(description);
-    if (FAILED(result))
-        return result;
-    if (description->appHostAbsent)
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return Framework::CreateComObject<IisStore::AdminManager>(iid, out, description);
+    return Framework::CreateComObject<Store>(iid, out, description);
 }
 
 const Framework::ClassEntry classes[] = {
-    {&CLSID_MSAdminBase_W, &CreateMetabase},
-    {&CLSID_AppHostAdminManager, &CreateAppHost},
+    {&CLSID_MSAdminBase_W, &CreateStore<IisStore::MetabaseStore, &IisStore::SiteDescription::metabaseAbsent>},
+    {&CLSID_AppHostAdminManager, &CreateStore<IisStore::AdminManager, &IisStore::SiteDescription::appHostAbsent>},
     {nullptr, nullptr},
 };
 

@@ -72,8 +72,33 @@ protected:
                                   store.ReceiveVoid());
     }
 
+    // Creates the metabase and opens a key of it from the master root.
+    METADATA_HANDLE OpenMetabaseKey(const wchar_t* path)
+    {
+        METADATA_HANDLE key = 0;
+        EXPECT_EQ(CreateMetabase(metabase_), S_OK);
+        if (metabase_) {
+            EXPECT_EQ(metabase_->OpenKey(METADATA_MASTER_ROOT_HANDLE, path, METADATA_PERMISSION_READ, 30000, &key), S_OK);
+        }
+        return key;
+    }
+    // Creates the application host and fetches its sites section.
+    ComPtr<IAppHostElement> SitesSection()
+    {
+        ComPtr<IAppHostAdminManager> store;
+        ComPtr<IAppHostElement> sites;
+        EXPECT_EQ(CreateAppHost(store), S_OK);
+        if (store) {
+            Bstr sitesName(L"system.applicationHost/sites");
+            Bstr appHost(L"MACHINE/WEBROOT/APPHOST");
+            EXPECT_EQ(store->GetAdminSection(sitesName.Get(), appHost.Get(), sites.Receive()), S_OK);
+        }
+        return sites;
+    }
+
     ComInitialization com_;
     std::wstring folder_;
+    ComPtr<IMSAdminBaseW> metabase_;
 };
 
 // One GetData call with a buffer of the given byte size.
@@ -107,6 +132,27 @@ std::wstring AsText(const DataAnswer& answer)
     return text.substr(0, text.find(L'\0'));
 }
 
+// One string read with a large buffer, and what it must answer.
+struct StringCase {
+    const wchar_t* path;
+    DWORD id;
+    DWORD attributes;
+    HRESULT result;
+    const wchar_t* text;
+};
+
+void CheckStrings(IMSAdminBaseW* store, METADATA_HANDLE key, const StringCase* cases, size_t count)
+{
+    for (const StringCase* c = cases; c != cases + count; ++c) {
+        DataAnswer answer = GetData(store, key, c->path, c->id, c->attributes, STRING_METADATA, 1024);
+        EXPECT_EQ(answer.result, c->result) << c->path << " " << c->id;
+        if (SUCCEEDED(c->result)) {
+            EXPECT_EQ(answer.record.dwMDDataType, static_cast<DWORD>(STRING_METADATA));
+            EXPECT_EQ(AsText(answer), c->text) << c->path << " " << c->id;
+        }
+    }
+}
+
 TEST_F(StandInTest, RegistersUnderTheStoresClassIds)
 {
     for (const wchar_t* clsid : {L"{A9E69610-B80D-11D0-B9B9-00A0C922E750}", L"{228FB8F7-FB53-4FD5-8C7B-FF59DE606C5B}"}) {
@@ -123,11 +169,9 @@ TEST_F(StandInTest, RegistersUnderTheStoresClassIds)
 
 TEST_F(StandInTest, MetabaseEnumeratesSitesAndAnswersNames)
 {
-    ComPtr<IMSAdminBaseW> store;
-    ASSERT_EQ(CreateMetabase(store), S_OK);
-    METADATA_HANDLE w3svc = 0;
-    ASSERT_EQ(store->OpenKey(METADATA_MASTER_ROOT_HANDLE, L"/LM/W3SVC", METADATA_PERMISSION_READ, 20, &w3svc), S_OK);
+    METADATA_HANDLE w3svc = OpenMetabaseKey(L"/LM/W3SVC");
     ASSERT_NE(w3svc, 0u);
+    IMSAdminBaseW* store = metabase_.Get();
 
     std::wstring names;
     wchar_t name[METADATA_MAX_NAME_LEN];
@@ -140,104 +184,75 @@ TEST_F(StandInTest, MetabaseEnumeratesSitesAndAnswersNames)
     EXPECT_EQ(names, L"Info;Filters;1;2;");
     EXPECT_EQ(end, HRESULT_FROM_WIN32(ERROR_NO_MORE_ITEMS));
 
-    struct Case {
-        const wchar_t* path;
-        DWORD id;
-        HRESULT result;
-        const wchar_t* text;
+    const StringCase cases[] = {
+        {L"/1", MD_SERVER_COMMENT, METADATA_INHERIT, S_OK, L"Default Web Site"},
+        {L"/2", MD_SERVER_COMMENT, METADATA_INHERIT, S_OK, L"Second"},
+        {L"/1", MD_KEY_TYPE, METADATA_INHERIT, S_OK, L"IIsWebServer"},
+        {L"/1/ROOT/img", MD_KEY_TYPE, METADATA_INHERIT, S_OK, L"IIsWebVirtualDir"},
+        {L"/1/ROOT/shop", MD_KEY_TYPE, METADATA_INHERIT, S_OK, L"IIsWebVirtualDir"},
+        {L"/1/ROOT/SHOP/Images", MD_KEY_TYPE, METADATA_INHERIT, S_OK, L"IIsWebDirectory"},
+        {L"/Info", MD_KEY_TYPE, METADATA_INHERIT, dataNotFound, L""},
+        {L"/1/ROOT/img", MD_SERVER_COMMENT, METADATA_INHERIT, dataNotFound, L""},
+        {L"/3", MD_SERVER_COMMENT, METADATA_INHERIT, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L""},
     };
-    const Case cases[] = {
-        {L"/1", MD_SERVER_COMMENT, S_OK, L"Default Web Site"},
-        {L"/2", MD_SERVER_COMMENT, S_OK, L"Second"},
-        {L"/1", MD_KEY_TYPE, S_OK, L"IIsWebServer"},
-        {L"/1/ROOT/img", MD_KEY_TYPE, S_OK, L"IIsWebVirtualDir"},
-        {L"/1/ROOT/shop", MD_KEY_TYPE, S_OK, L"IIsWebVirtualDir"},
-        {L"/1/ROOT/SHOP/Images", MD_KEY_TYPE, S_OK, L"IIsWebDirectory"},
-        {L"/Info", MD_KEY_TYPE, dataNotFound, L""},
-        {L"/1/ROOT/img", MD_SERVER_COMMENT, dataNotFound, L""},
-        {L"/3", MD_SERVER_COMMENT, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L""},
-    };
-    for (const Case& c : cases) {
-        DataAnswer answer = GetData(store.Get(), w3svc, c.path, c.id, METADATA_INHERIT, ALL_METADATA, 65535);
-        EXPECT_EQ(answer.result, c.result) << c.path << " " << c.id;
-        if (SUCCEEDED(c.result)) {
-            EXPECT_EQ(answer.record.dwMDDataType, static_cast<DWORD>(STRING_METADATA));
-            EXPECT_EQ(AsText(answer), c.text) << c.path;
-        }
-    }
+    CheckStrings(store, w3svc, cases, sizeof(cases) / sizeof(cases[0]));
     EXPECT_EQ(store->CloseKey(w3svc), S_OK);
     EXPECT_EQ(store->CloseKey(w3svc), HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE));
 }
 
 TEST_F(StandInTest, MetabaseProbeReadAndInheritance)
 {
-    ComPtr<IMSAdminBaseW> store;
-    ASSERT_EQ(CreateMetabase(store), S_OK);
-    METADATA_HANDLE root = 0;
-    ASSERT_EQ(store->OpenKey(METADATA_MASTER_ROOT_HANDLE, L"/LM/W3SVC/1/ROOT/", METADATA_PERMISSION_READ, 30000, &root),
-              S_OK);
+    METADATA_HANDLE root = OpenMetabaseKey(L"/LM/W3SVC/1/ROOT/");
+    ASSERT_NE(root, 0u);
+    IMSAdminBaseW* store = metabase_.Get();
 
     // A buffer too small gives the length in bytes, terminator included.
-    DataAnswer probe = GetData(store.Get(), root, L"", MD_VR_PATH, 0, ALL_METADATA, 0);
+    DataAnswer probe = GetData(store, root, L"", MD_VR_PATH, 0, ALL_METADATA, 0);
     EXPECT_EQ(probe.result, bufferTooSmall);
     EXPECT_EQ(probe.required, 7 * sizeof(wchar_t));
-    DataAnswer shortBuffer = GetData(store.Get(), root, L"/", MD_VR_PATH, 0, STRING_METADATA, 13);
+    DataAnswer shortBuffer = GetData(store, root, L"/", MD_VR_PATH, 0, STRING_METADATA, 13);
     EXPECT_EQ(shortBuffer.result, bufferTooSmall);
     EXPECT_EQ(shortBuffer.buffer[0], 0xCD);
-    DataAnswer read = GetData(store.Get(), root, L"", MD_VR_PATH, 0, STRING_METADATA, probe.required);
+    DataAnswer read = GetData(store, root, L"", MD_VR_PATH, 0, STRING_METADATA, probe.required);
     EXPECT_EQ(read.result, S_OK);
     EXPECT_EQ(AsText(read), L"C:\\web");
     EXPECT_EQ(read.record.dwMDDataLen, 14u);
 
-    struct Case {
-        const wchar_t* path;
-        DWORD attributes;
-        HRESULT result;
-        const wchar_t* text;
+    const StringCase cases[] = {
+        {L"/shop", MD_VR_PATH, 0, S_OK, L"D:\\shop"},
+        {L"/shop/big", MD_VR_PATH, 0, S_OK, L"F:\\big"},
+        {L"/img", MD_VR_PATH, 0, S_OK, L"E:\\pictures"},
+        {L"/shop/images", MD_VR_PATH, 0, dataNotFound, L""},
+        {L"/shop/images", MD_VR_PATH, METADATA_INHERIT, S_OK, L"D:\\shop"},
+        {L"/shop/none", MD_VR_PATH, 0, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L""},
     };
-    const Case cases[] = {
-        {L"/shop", 0, S_OK, L"D:\\shop"},
-        {L"/shop/big", 0, S_OK, L"F:\\big"},
-        {L"/img", 0, S_OK, L"E:\\pictures"},
-        {L"/shop/images", 0, dataNotFound, L""},
-        {L"/shop/images", METADATA_INHERIT, S_OK, L"D:\\shop"},
-        {L"/shop/none", 0, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), L""},
-    };
-    for (const Case& c : cases) {
-        DataAnswer answer = GetData(store.Get(), root, c.path, MD_VR_PATH, c.attributes, STRING_METADATA, 1024);
-        EXPECT_EQ(answer.result, c.result) << c.path;
-        if (SUCCEEDED(c.result)) {
-            EXPECT_EQ(AsText(answer), c.text) << c.path;
-        }
-    }
+    CheckStrings(store, root, cases, sizeof(cases) / sizeof(cases[0]));
     EXPECT_EQ(store->CloseKey(root), S_OK);
 }
 
 TEST_F(StandInTest, MetabaseOddDataAndFailingKeys)
 {
-    ComPtr<IMSAdminBaseW> store;
-    ASSERT_EQ(CreateMetabase(store), S_OK);
-    METADATA_HANDLE root = 0;
-    ASSERT_EQ(store->OpenKey(METADATA_MASTER_ROOT_HANDLE, L"/LM/W3SVC/1/ROOT", METADATA_PERMISSION_READ, 30000, &root),
-              S_OK);
+    METADATA_HANDLE root = OpenMetabaseKey(L"/LM/W3SVC/1/ROOT");
+    ASSERT_NE(root, 0u);
+    IMSAdminBaseW* store = metabase_.Get();
 
     // A string without its terminator: exactly its characters, nothing after them.
-    DataAnswer unterminated = GetData(store.Get(), root, L"/odd", MD_VR_PATH, 0, ALL_METADATA, 0);
+    DataAnswer unterminated = GetData(store, root, L"/odd", MD_VR_PATH, 0, ALL_METADATA, 0);
     EXPECT_EQ(unterminated.result, bufferTooSmall);
     EXPECT_EQ(unterminated.required, 6 * sizeof(wchar_t));
-    unterminated = GetData(store.Get(), root, L"/odd", MD_VR_PATH, 0, STRING_METADATA, 64);
+    unterminated = GetData(store, root, L"/odd", MD_VR_PATH, 0, STRING_METADATA, 64);
     ASSERT_EQ(unterminated.result, S_OK);
     EXPECT_EQ(unterminated.record.dwMDDataLen, 12u);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(unterminated.buffer.data()), 6), L"G:\\odd");
     EXPECT_EQ(unterminated.buffer[12], 0xCD);
 
     // A number where a string is expected: found for any type, refused for a string read.
-    DataAnswer number = GetData(store.Get(), root, L"/num", MD_VR_PATH, 0, ALL_METADATA, 64);
+    DataAnswer number = GetData(store, root, L"/num", MD_VR_PATH, 0, ALL_METADATA, 64);
     ASSERT_EQ(number.result, S_OK);
     EXPECT_EQ(number.record.dwMDDataType, static_cast<DWORD>(DWORD_METADATA));
     EXPECT_EQ(number.record.dwMDDataLen, 4u);
     EXPECT_EQ(*reinterpret_cast<const DWORD*>(number.buffer.data()), 42u);
-    EXPECT_EQ(GetData(store.Get(), root, L"/num", MD_VR_PATH, 0, STRING_METADATA, 64).result, dataNotFound);
+    EXPECT_EQ(GetData(store, root, L"/num", MD_VR_PATH, 0, STRING_METADATA, 64).result, dataNotFound);
     EXPECT_EQ(store->CloseKey(root), S_OK);
 
     struct Case {
@@ -288,13 +303,23 @@ TEST_F(StandInTest, AppHostAnswersTheSitesSection)
 {
     ComPtr<IAppHostAdminManager> store;
     ASSERT_EQ(CreateAppHost(store), S_OK);
-    Bstr sitesName(L"system.applicationHost/sites");
-    Bstr appHost(L"MACHINE/WEBROOT/APPHOST");
-    Bstr otherSection(L"system.webServer/rewrite");
-    ComPtr<IAppHostElement> sites;
-    EXPECT_TRUE(FAILED(store->GetAdminSection(otherSection.Get(), appHost.Get(), sites.Receive())));
-    EXPECT_FALSE(sites);
-    ASSERT_EQ(store->GetAdminSection(sitesName.Get(), appHost.Get(), sites.Receive()), S_OK);
+    struct OtherSection {
+        const wchar_t* section;
+        const wchar_t* path;
+    };
+    const OtherSection others[] = {
+        {L"system.webServer/rewrite", L"MACHINE/WEBROOT/APPHOST"},
+        {L"system.applicationHost/sites", L"MACHINE/WEBROOT"},
+    };
+    for (const OtherSection& c : others) {
+        Bstr section(c.section);
+        Bstr path(c.path);
+        ComPtr<IAppHostElement> element;
+        EXPECT_TRUE(FAILED(store->GetAdminSection(section.Get(), path.Get(), element.Receive()))) << c.section;
+        EXPECT_FALSE(element);
+    }
+    ComPtr<IAppHostElement> sites = SitesSection();
+    ASSERT_TRUE(sites);
 
     ComPtr<IAppHostElementCollection> siteList;
     ASSERT_EQ(sites->get_Collection(siteList.Receive()), S_OK);
@@ -359,12 +384,8 @@ TEST_F(StandInTest, AppHostAnswersTheSitesSection)
 
 TEST_F(StandInTest, AppHostOddIdType)
 {
-    ComPtr<IAppHostAdminManager> store;
-    ASSERT_EQ(CreateAppHost(store), S_OK);
-    Bstr sitesName(L"system.applicationHost/sites");
-    Bstr appHost(L"MACHINE/WEBROOT/APPHOST");
-    ComPtr<IAppHostElement> sites;
-    ASSERT_EQ(store->GetAdminSection(sitesName.Get(), appHost.Get(), sites.Receive()), S_OK);
+    ComPtr<IAppHostElement> sites = SitesSection();
+    ASSERT_TRUE(sites);
     ComPtr<IAppHostElement> second = Item(sites.Get(), Variant::Int32(1));
     ASSERT_TRUE(second);
     ComPtr<IAppHostProperty> id;
