@@ -72,7 +72,8 @@ LONG RegistryKey::SetString(const wchar_t* name, const std::wstring& value) noex
 
 LONG RegistryKey::QueryString(const wchar_t* name, std::wstring& value) const
 {
-    for (;;) {
+    // A value that keeps growing between the size query and the read is given up on, not chased.
+    for (int attempt = 0; attempt < 8; ++attempt) {
         DWORD type = 0;
         DWORD bytes = 0;
         LONG result = ::RegQueryValueExW(key_.Get(), name, nullptr, &type, nullptr, &bytes);
@@ -97,6 +98,7 @@ LONG RegistryKey::QueryString(const wchar_t* name, std::wstring& value) const
         value.assign(buffer.data(), length);
         return ERROR_SUCCESS;
     }
+    return ERROR_MORE_DATA;
 }
 
 LONG RegistryKey::DeleteValue(const wchar_t* name) noexcept
