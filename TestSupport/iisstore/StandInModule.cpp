@@ -14,6 +14,7 @@
 
 #include <olectl.h>
 
+#include <climits>
 #include <vector>
 
 namespace {
@@ -40,7 +41,8 @@ std::wstring SiteDescriptionPath()
     return std::wstring();
 }
 
-// The description file as UTF-8 text (an optional byte-order mark is skipped).
+// The description file as UTF-8 text (an optional byte-order mark is skipped); a file that is not
+// UTF-8 is refused.
 HRESULT ReadDescriptionText(const std::wstring& path, std::wstring& text)
 {
     Framework::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -59,7 +61,17 @@ HRESULT ReadDescriptionText(const std::wstring& path, std::wstring& text)
     }
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         bytes.erase(0, 3);
-    text = Framework::AnsiToWide(bytes, CP_UTF8);
+    text.clear();
+    if (bytes.empty())
+        return S_OK;
+    if (bytes.size() > static_cast<size_t>(INT_MAX))
+        return HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+    int size = static_cast<int>(bytes.size());
+    int characters = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (characters <= 0)
+        return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    text.resize(static_cast<size_t>(characters));
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, &text[0], characters);
     return S_OK;
 }
 

@@ -4,7 +4,6 @@
 #include "Framework/ComValues.h"
 #include "Framework/Handles.h"
 #include "Framework/Registry.h"
-#include "Framework/Text.h"
 #include "TestSupport/IisStoreStandIn.h"
 
 #include <gtest/gtest.h>
@@ -398,6 +397,18 @@ TEST_F(StandInTest, AppHostOddIdType)
     EXPECT_EQ(StringProperty(second.Get(), L"id"), L"2");
 }
 
+TEST_F(StandInTest, DescriptionIsUtf8WithOrWithoutByteOrderMark)
+{
+    for (const char* text : {"\xEF\xBB\xBFsite 1 Caf\xC3\xA9 \xE2\x82\xAC\r\n", "site 1 Caf\xC3\xA9 \xE2\x82\xAC\n"}) {
+        UseDescription(L"utf8.txt", text);
+        METADATA_HANDLE w3svc = OpenMetabaseKey(L"/LM/W3SVC");
+        ASSERT_NE(w3svc, 0u);
+        const StringCase cases[] = {{L"/1", MD_SERVER_COMMENT, 0, S_OK, L"Caf\u00E9 \u20AC"}};
+        CheckStrings(metabase_.Get(), w3svc, cases, 1);
+        EXPECT_EQ(metabase_->CloseKey(w3svc), S_OK);
+    }
+}
+
 TEST_F(StandInTest, EachStoreCanBeAbsent)
 {
     struct Case {
@@ -413,6 +424,8 @@ TEST_F(StandInTest, EachStoreCanBeAbsent)
         {"root C:\\web\n", HRESULT_FROM_WIN32(ERROR_INVALID_DATA), HRESULT_FROM_WIN32(ERROR_INVALID_DATA)},
         {"site 1 One\nvdir shop D:\\shop\n", HRESULT_FROM_WIN32(ERROR_INVALID_DATA),
          HRESULT_FROM_WIN32(ERROR_INVALID_DATA)},
+        {"site 1 Caf\xE9\n", HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION),
+         HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION)},
     };
     // COM reports every refusal of the server as a class that is not there; the server's own
     // reason is seen by asking it directly.
