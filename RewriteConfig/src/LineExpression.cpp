@@ -123,14 +123,14 @@ LineExpression::KeywordPlace PlaceOf(const char* text, const char* keyword)
     // before it.
     // An alternation at the top would let other alternatives match lines without the keyword.
     if (*EndOfAlternative(text) != '\0')
-        return LineExpression::Inside;
+        return LineExpression::Anywhere;
     if (!IsSpace(keyword[0]) && !IsSpace(static_cast<char>(std::toupper(static_cast<unsigned char>(keyword[0]))))) {
         if (std::strncmp(text, "\\s*", 3) == 0 && BeginsWithKeyword(text + 3, keyword))
             return LineExpression::AfterSpaces;
         if (std::strncmp(text, "<\\s*", 4) == 0 && BeginsWithKeyword(text + 4, keyword))
             return LineExpression::AfterTagOpen;
     }
-    return LineExpression::Inside;
+    return LineExpression::Anywhere;
 }
 
 std::uint64_t HeadAt(const std::string& text, std::size_t from)
@@ -153,7 +153,7 @@ LineText::LineText(const std::string& line)
 }
 
 LineExpression::LineExpression(const char* expressionText, const char* keywordText)
-    : text(expressionText), keyword(keywordText), regex(expressionText, kNoCase), linear(expressionText, kNoCase),
+    : text(expressionText), keyword(keywordText), linear(expressionText, kNoCase),
       place(PlaceOf(expressionText, keywordText))
 {
     if (keyword != nullptr) {
@@ -185,34 +185,8 @@ bool LineExpression::OtherCanMatch(const LineText& line) const
         return HasKeywordAt(line.text, line.start, keyword);
     case AfterTagOpen:
         return !line.text.empty() && line.text[0] == '<' && HasKeywordAt(line.text, line.tagStart, keyword);
-    case Inside:
-        break;
     }
-    const std::size_t length = std::strlen(keyword);
-    for (std::size_t at = 0; at + length <= line.text.size(); ++at)
-        if (HasKeywordAt(line.text, at, keyword))
-            return true;
-    return false;
-}
-
-bool LineExpression::MatchAfterCheck(const LineText& line, Captures& what) const
-{
-    // MatchGroups is false exactly when the whole line does not match; the guided walk finds that out
-    // in one pass, the other ways are cheaper after the position automaton has said yes.
-    if (linear.Guidable())
-        return linear.MatchGroups(line.text, what);
-    if (linear.Usable())
-        return linear.MatchesWhole(line.text) && linear.MatchGroups(line.text, what);
-    boost::smatch found;
-    if (!SafeMatch(line.text, found, regex))
-        return false;
-    what.Assign(line.text, found);
     return true;
-}
-
-bool LineExpression::MatchWholeLine(const std::string& line, boost::smatch& what) const
-{
-    return SafeMatch(line, what, regex);
 }
 
 }}}

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include <boost/regex.hpp>
-
 #include "LinearMatcher.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
@@ -34,14 +32,14 @@ public:
 
     const char* const text;
     const char* const keyword;
-    const boost::regex regex;
     const LinearMatcher linear;
 
     // How the cheap check finds the keyword. An expression that begins with "\s*" and then the
     // keyword (literal characters, or a group each of whose alternatives begins with the rest of it)
     // only matches a line whose text after the leading white space begins with the keyword; one that
     // begins with "<\s*" and then the keyword, a line that begins with "<", white space, the keyword.
-    enum KeywordPlace { Blank, Anywhere, AfterSpaces, AfterTagOpen, Inside };
+    // Of any other form every line goes to the matcher.
+    enum KeywordPlace { Blank, Anywhere, AfterSpaces, AfterTagOpen };
     const KeywordPlace place;
 
     // The cheap check: false only when the whole-line match cannot succeed. The expressions are built
@@ -56,11 +54,11 @@ public:
             return (line.tagHead & keywordMask_) == keywordHead_ && (!longKeyword_ || KeywordAt(line, line.tagStart));
         return OtherCanMatch(line);
     }
-    // The whole-line match and its groups, after the cheap check, by the linear matcher (by the
-    // library's matcher only for an expression the linear matcher does not support).
-    bool Match(const LineText& line, Captures& what) const { return CanMatch(line) && MatchAfterCheck(line, what); }
-    // The library's own whole-line match, for the cross-checks of the two above.
-    bool MatchWholeLine(const std::string& line, boost::smatch& what) const;
+    // The whole-line match and its groups, after the cheap check.
+    bool Match(const LineText& line, Captures& what) const
+    {
+        return CanMatch(line) && linear.MatchGroups(line.text, what);
+    }
 
 private:
     // The keyword's first eight characters packed as in LineText::head, the mask of their bytes, and
@@ -69,7 +67,6 @@ private:
     std::uint64_t keywordMask_ = 0;
     bool longKeyword_ = false;
 
-    bool MatchAfterCheck(const LineText& line, Captures& what) const;
     bool KeywordAt(const LineText& line, std::size_t at) const;
     bool OtherCanMatch(const LineText& line) const;
 };

@@ -69,19 +69,6 @@ void Captures::Assign(const std::string& line, const std::ptrdiff_t* slots, std:
     }
 }
 
-void Captures::Assign(const std::string& line, const boost::smatch& what)
-{
-    Group* groups = Resize(what.size());
-    for (std::size_t g = 0; g < size_; ++g) {
-        const auto& sub = what[static_cast<int>(g)];
-        Group& group = groups[g];
-        group.matched = sub.matched;
-        group.line = &line;
-        group.begin = sub.matched ? static_cast<std::size_t>(sub.first - line.begin()) : 0;
-        group.length = sub.matched ? static_cast<std::size_t>(sub.second - sub.first) : 0;
-    }
-}
-
 struct LinearMatcher::Node {
     enum Kind { Atom, Sequence, Alternation, Group, Star, Plus, Optional };
     explicit Node(Kind k) : kind(k) {}
@@ -119,8 +106,8 @@ public:
         std::unique_ptr<Node> root = ParseAlternation();
         if (!root || text_[at_] != '\0')
             return false;
-        matcher_.follow_.assign(matcher_.atomSets_.size(), 0);
-        matcher_.precede_.assign(matcher_.atomSets_.size(), 0);
+        matcher_.follow_.assign(atoms_, 0);
+        precede_.assign(atoms_, 0);
         const Fragment whole = Positions(*root);
         matcher_.first_ = whole.first;
         matcher_.last_ = whole.last;
@@ -130,10 +117,12 @@ public:
         Emit(*root);
         Emit(Instruction::Save, 1);
         Emit(Instruction::Match, 0);
+        // The walk needs a program that cannot loop without reading.
+        if (!guidable_)
+            return false;
         Reach();
-        PrecedeBytes();
         MarkLoops();
-        return true;
+        return Backward();
     }
 
 private:
@@ -176,18 +165,42 @@ private:
         }
     }
 
-    // precedeBytes_[256 * k + b]: the union of precede_ of the atoms 8k to 8k + 7 whose bits are set
-    // in b.
-    void PrecedeBytes()
+    // The backward pass as a deterministic automaton over classes of bytes. A state is the set of
+    // atoms after which the rest of the text can be read (at the end: the last atoms); reading one
+    // byte backwards gives the atoms live at that byte, and the state before it.
+    bool Backward()
     {
-        const std::size_t atoms = matcher_.precede_.size();
-        const std::size_t slices = (atoms + 7) / 8;
-        matcher_.precedeBytes_.assign(slices * 256, 0);
-        for (std::size_t k = 0; k < slices; ++k)
-            for (std::size_t b = 0; b < 256; ++b)
-                for (std::size_t bit = 0; bit < 8 && 8 * k + bit < atoms; ++bit)
-                    if (b & (std::size_t(1) << bit))
-                        matcher_.precedeBytes_[256 * k + b] |= matcher_.precede_[8 * k + bit];
+        // Bytes that every atom accepts or refuses alike form one class.
+        std::map<std::uint64_t, std::uint8_t> classes;
+        for (std::size_t b = 0; b < 256; ++b) {
+            const auto found = classes.emplace(matcher_.accepts_[b], static_cast<std::uint8_t>(classes.size()));
+            matcher_.classOf_[b] = found.first->second;
+        }
+        const std::size_t classCount = classes.size();
+        std::vector<std::uint64_t> classAccepts(classCount);
+        for (const auto& entry : classes)
+            classAccepts[entry.second] = entry.first;
+        matcher_.classCount_ = classCount;
+
+        std::vector<std::uint64_t> states(1, matcher_.last_);
+        std::map<std::uint64_t, std::uint32_t> known{{matcher_.last_, 0}};
+        for (std::size_t s = 0; s < states.size(); ++s) {
+            if (states.size() > kMaxBackwardStates)
+                return false;
+            for (std::size_t c = 0; c < classCount; ++c) {
+                const std::uint64_t live = states[s] & classAccepts[c];
+                std::uint64_t before = 0;
+                for (std::uint64_t rest = live; rest != 0; rest &= rest - 1)
+                    before |= precede_[static_cast<std::size_t>(__builtin_ctzll(rest))];
+                const auto found = known.emplace(before, static_cast<std::uint32_t>(states.size()));
+                if (found.second)
+                    states.push_back(before);
+                matcher_.backward_.push_back(BackwardStep{live, found.first->second});
+            }
+        }
+        const auto dead = known.find(0);
+        matcher_.deadState_ = dead == known.end() ? UINT32_MAX : dead->second;
+        return true;
     }
 
     // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
@@ -309,12 +322,11 @@ private:
 
     std::unique_ptr<Node> AtomNode(const std::string& atom)
     {
-        if (matcher_.atomSets_.size() >= 64)
+        if (atoms_ >= 64)
             return nullptr;
         std::unique_ptr<Node> node(new Node(Node::Atom));
-        node->atom = matcher_.atomSets_.size();
+        node->atom = atoms_++;
         const std::bitset<256>& accepts = AtomAccepts(atom, flags_);
-        matcher_.atomSets_.push_back(accepts);
         for (std::size_t b = 0; b < 256; ++b)
             if (accepts[b])
                 matcher_.accepts_[b] |= std::uint64_t(1) << node->atom;
@@ -326,9 +338,9 @@ private:
         for (std::size_t p = 0; p < matcher_.follow_.size(); ++p)
             if (from & (std::uint64_t(1) << p))
                 matcher_.follow_[p] |= to;
-        for (std::size_t q = 0; q < matcher_.precede_.size(); ++q)
+        for (std::size_t q = 0; q < precede_.size(); ++q)
             if (to & (std::uint64_t(1) << q))
-                matcher_.precede_[q] |= from;
+                precede_[q] |= from;
     }
 
     // First and last positions, nullability, and the follow sets of the position automaton.
@@ -367,7 +379,7 @@ private:
             result = Positions(*node.children[0]);
             // A repeat whose body can match nothing would let the program loop without reading.
             if (node.kind != Node::Optional && result.nullable)
-                matcher_.guidable_ = false;
+                guidable_ = false;
             if (node.kind != Node::Optional)
                 Link(result.last, result.first);
             if (node.kind != Node::Plus)
@@ -452,6 +464,10 @@ private:
     boost::regex::flag_type flags_;
     std::size_t at_ = 0;
     std::size_t groups_ = 0;
+    std::size_t atoms_ = 0;
+    bool guidable_ = true;
+    // precede_[q]: the atoms that atom q may follow.
+    std::vector<std::uint64_t> precede_;
 };
 
 LinearMatcher::LinearMatcher(const char* expression, boost::regex::flag_type flags)
@@ -476,16 +492,6 @@ std::uint64_t LinearMatcher::Step(std::uint64_t states, unsigned char c) const
     return next & accepts_[c];
 }
 
-bool LinearMatcher::MatchesWhole(const std::string& text) const
-{
-    if (text.empty())
-        return nullable_;
-    std::uint64_t states = first_ & accepts_[static_cast<unsigned char>(text[0])];
-    for (std::size_t i = 1; i < text.size() && states != 0; ++i)
-        states = Step(states, static_cast<unsigned char>(text[i]));
-    return (states & last_) != 0;
-}
-
 bool LinearMatcher::FoundIn(const std::string& text) const
 {
     if (nullable_)
@@ -498,17 +504,6 @@ bool LinearMatcher::FoundIn(const std::string& text) const
             return true;
     }
     return false;
-}
-
-bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) const
-{
-    if (!usable_)
-        return false;
-    // The visited map of the backtracking run needs one bit per program step and text position.
-    const std::size_t kBacktrackLimit = 4096;
-    if (text.size() > kBacktrackLimit)
-        return RunThreads(text, captures);
-    return guidable_ ? GuidedWalk(text, captures) : Backtrack(text, captures);
 }
 
 namespace {
@@ -538,59 +533,25 @@ private:
     std::vector<T> heap_;
 };
 
-// A job of the backtracking run either resumes at (pc, position) or, with a slot, puts that slot's
-// earlier value back.
-struct BacktrackJob {
-    std::size_t pc;
-    std::ptrdiff_t position;
-    std::ptrdiff_t slot;
-};
-
-// Last in, first out; the first jobs stay on the stack, the rest go to the heap.
-class JobStack {
-public:
-    bool Empty() const { return count_ == 0 && spill_.empty(); }
-    void Push(const BacktrackJob& job)
-    {
-        if (count_ < kLocal)
-            local_[count_++] = job;
-        else
-            spill_.push_back(job);
-    }
-    BacktrackJob Pop()
-    {
-        if (!spill_.empty()) {
-            const BacktrackJob job = spill_.back();
-            spill_.pop_back();
-            return job;
-        }
-        return local_[--count_];
-    }
-
-private:
-    static const std::size_t kLocal = 256;
-    BacktrackJob local_[kLocal];
-    std::size_t count_ = 0;
-    std::vector<BacktrackJob> spill_;
-};
-
 }
 
-bool LinearMatcher::GuidedWalk(const std::string& text, Captures& captures) const
+bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) const
 {
+    if (!usable_)
+        return false;
     // live[i]: the atoms that can read text[i] and after which the rest of the text can be read to
     // the end, worked out from the last character back.
     const std::size_t size = text.size();
     ScratchArray<std::uint64_t, 1024> liveSpace;
     std::uint64_t* const live = liveSpace.Uninitialised(size);
-    std::uint64_t after = last_;
+    std::uint32_t state = 0;
     for (std::size_t i = size; i-- > 0;) {
-        live[i] = after & accepts_[static_cast<unsigned char>(text[i])];
-        // The atoms that one of the live atoms of this position may follow, eight atoms at a time.
-        after = 0;
-        const std::uint64_t* table = precedeBytes_.data();
-        for (std::uint64_t states = live[i]; states != 0; states >>= 8, table += 256)
-            after |= table[states & 0xFF];
+        const BackwardStep& step = backward_[state * classCount_ + classOf_[static_cast<unsigned char>(text[i])]];
+        live[i] = step.live;
+        state = step.next;
+        // Nothing is live before this position, so the walk cannot start.
+        if (state == deadState_ && i > 0)
+            return false;
     }
     // Whether the program, at step pc and text position i, can still reach the match.
     auto viable = [&](std::size_t pc, std::size_t i) {
@@ -633,151 +594,6 @@ bool LinearMatcher::GuidedWalk(const std::string& text, Captures& captures) cons
             return true;
         }
     }
-}
-
-bool LinearMatcher::Backtrack(const std::string& text, Captures& captures) const
-{
-    const std::size_t columns = text.size() + 1;
-    ScratchArray<std::uint64_t, 1024> visitedSpace;
-    std::uint64_t* const visited = visitedSpace.Zeroed((program_.size() * columns + 63) / 64);
-    ScratchArray<std::ptrdiff_t, 32> workingSpace;
-    std::ptrdiff_t* const working = workingSpace.Zeroed(slotCount_);
-    std::fill(working, working + slotCount_, -1);
-    JobStack jobs;
-    jobs.Push(BacktrackJob{0, 0, -1});
-    while (!jobs.Empty()) {
-        const BacktrackJob job = jobs.Pop();
-        if (job.slot >= 0) {
-            working[static_cast<std::size_t>(job.slot)] = job.position;
-            continue;
-        }
-        std::size_t pc = job.pc;
-        std::size_t position = static_cast<std::size_t>(job.position);
-        for (;;) {
-            // A pair reached again can only fail again: what follows depends on nothing else.
-            const std::size_t bit = pc * columns + position;
-            if (visited[bit / 64] & (std::uint64_t(1) << (bit % 64)))
-                break;
-            visited[bit / 64] |= std::uint64_t(1) << (bit % 64);
-            const Instruction& instruction = program_[pc];
-            if (instruction.op == Instruction::Char) {
-                if (position >= text.size() || !atomSets_[instruction.a][static_cast<unsigned char>(text[position])])
-                    break;
-                ++pc;
-                ++position;
-            } else if (instruction.op == Instruction::Split) {
-                jobs.Push(BacktrackJob{instruction.b, static_cast<std::ptrdiff_t>(position), -1});
-                pc = instruction.a;
-            } else if (instruction.op == Instruction::Jump) {
-                pc = instruction.a;
-            } else if (instruction.op == Instruction::Save) {
-                jobs.Push(BacktrackJob{0, working[instruction.a], static_cast<std::ptrdiff_t>(instruction.a)});
-                working[instruction.a] = static_cast<std::ptrdiff_t>(position);
-                ++pc;
-            } else {
-                if (position == text.size()) {
-                    captures.Assign(text, working, slotCount_);
-                    return true;
-                }
-                break;
-            }
-        }
-    }
-    return false;
-}
-
-bool LinearMatcher::RunThreads(const std::string& text, Captures& captures) const
-{
-    // Two lists of threads waiting at character or match instructions, in priority order; each
-    // thread's group slots follow one another in one buffer. A list never holds more threads than the
-    // program has steps.
-    struct ThreadList {
-        std::size_t count = 0;
-        std::vector<std::size_t> pcs;
-        std::vector<std::ptrdiff_t> slots;
-    };
-    const std::size_t width = slotCount_;
-    ThreadList lists[2];
-    for (ThreadList& list : lists) {
-        list.pcs.resize(program_.size());
-        list.slots.resize(program_.size() * width);
-    }
-    std::vector<std::size_t> seen(program_.size(), 0);
-    std::vector<std::ptrdiff_t> working(width, -1);
-
-    // Follows jumps, splits (preferred branch first) and saves from pc and queues the threads that
-    // reach a character or the match instruction. A pc already reached in this step is skipped: the
-    // earlier thread there has the higher priority and the same future.
-    struct Adder {
-        const std::vector<Instruction>& program;
-        std::vector<std::size_t>& seen;
-        std::vector<std::ptrdiff_t>& working;
-        std::size_t width;
-        std::size_t generation;
-        std::ptrdiff_t position;
-        ThreadList* list;
-        void Add(std::size_t pc)
-        {
-            if (seen[pc] == generation)
-                return;
-            seen[pc] = generation;
-            const Instruction& instruction = program[pc];
-            switch (instruction.op) {
-            case Instruction::Jump:
-                Add(instruction.a);
-                break;
-            case Instruction::Split:
-                Add(instruction.a);
-                Add(instruction.b);
-                break;
-            case Instruction::Save: {
-                const std::ptrdiff_t saved = working[instruction.a];
-                working[instruction.a] = position;
-                Add(pc + 1);
-                working[instruction.a] = saved;
-                break;
-            }
-            case Instruction::Char:
-            case Instruction::Match:
-                list->pcs[list->count] = pc;
-                std::copy(working.begin(), working.end(), list->slots.begin() + static_cast<std::ptrdiff_t>(list->count * width));
-                ++list->count;
-                break;
-            }
-        }
-    };
-
-    ThreadList* current = &lists[0];
-    ThreadList* next = &lists[1];
-    std::size_t generation = 1;
-    Adder adder{program_, seen, working, width, generation, 0, current};
-    adder.Add(0);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        next->count = 0;
-        adder.generation = ++generation;
-        adder.position = static_cast<std::ptrdiff_t>(i + 1);
-        adder.list = next;
-        for (std::size_t t = 0; t < current->count; ++t) {
-            const Instruction& instruction = program_[current->pcs[t]];
-            if (instruction.op != Instruction::Char || !atomSets_[instruction.a][c])
-                continue;
-            const auto from = current->slots.begin() + static_cast<std::ptrdiff_t>(t * width);
-            std::copy(from, from + static_cast<std::ptrdiff_t>(width), working.begin());
-            adder.Add(current->pcs[t] + 1);
-        }
-        std::swap(current, next);
-        if (current->count == 0)
-            return false;
-    }
-    for (std::size_t t = 0; t < current->count; ++t) {
-        if (program_[current->pcs[t]].op == Instruction::Match) {
-            const auto from = current->slots.begin() + static_cast<std::ptrdiff_t>(t * width);
-            captures.Assign(text, &*from, width);
-            return true;
-        }
-    }
-    return false;
 }
 
 }}}

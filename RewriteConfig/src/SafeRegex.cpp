@@ -7,21 +7,6 @@
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
-bool SafeMatch(const std::string& text, boost::smatch& what, const boost::regex& expression)
-{
-    try {
-        return boost::regex_match(text, what, expression);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
-bool SafeSearch(const std::string& text, const boost::regex& expression)
-{
-    boost::smatch what;
-    return SafeSearch(text, what, expression);
-}
-
 bool SafeSearch(const std::string& text, boost::smatch& what, const boost::regex& expression)
 {
     try {

@@ -17,9 +17,7 @@ inline boost::regex::flag_type PatternSyntax(bool nocase)
 }
 
 // The library throws std::runtime_error when matching an expression against a text grows too complex;
-// such a text counts as not matching. Nothing thrown while matching leaves these functions.
-bool SafeMatch(const std::string& text, boost::smatch& what, const boost::regex& expression);
-bool SafeSearch(const std::string& text, const boost::regex& expression);
+// such a text counts as not matching. Nothing thrown while matching leaves this function.
 bool SafeSearch(const std::string& text, boost::smatch& what, const boost::regex& expression);
 
 // Value of a run of decimal digits; values beyond 32 bits saturate at INT32_MAX.

@@ -15,14 +15,10 @@ namespace {
 // library's matcher; the linear matcher answers whether the expression is found at all.
 class ReferenceScan {
 public:
-    explicit ReferenceScan(const char* text) : regex_(text, kNoCase), linear_(text, kNoCase) {}
-    bool FoundIn(const std::string& text) const
-    {
-        return linear_.Usable() ? linear_.FoundIn(text) : SafeSearch(text, regex_);
-    }
+    explicit ReferenceScan(const char* text) : linear_(text, kNoCase) {}
+    bool FoundIn(const std::string& text) const { return linear_.FoundIn(text); }
 
 private:
-    const boost::regex regex_;
     const LinearMatcher linear_;
 };
 
