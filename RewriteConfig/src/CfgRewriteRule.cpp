@@ -31,7 +31,16 @@ struct RuleFlag {
     {
         if (expression != nullptr)
             return expression->Match(piece, what);
-        return piece.text == word || (longWord != nullptr && piece.text == longWord);
+        return Is(piece.text, word) || (longWord != nullptr && Is(piece.text, longWord));
+    }
+
+    static bool Is(const std::string& text, const char* word)
+    {
+        std::size_t i = 0;
+        for (; i < text.size(); ++i)
+            if (text[i] != word[i] || word[i] == '\0')
+                return false;
+        return word[i] == '\0';
     }
 };
 

@@ -1,5 +1,6 @@
 #include "LineExpression.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -136,9 +137,19 @@ LineExpression::KeywordPlace PlaceOf(const char* text, const char* keyword)
 std::uint64_t HeadAt(const std::string& text, std::size_t from)
 {
     std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8 && from + i < text.size(); ++i)
-        head |= std::uint64_t(static_cast<unsigned char>(LowerAscii(text[from + i]))) << (8 * i);
-    return head;
+    const std::size_t count = from < text.size() ? std::min<std::size_t>(8, text.size() - from) : 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(&head, text.data() + from, count);
+#else
+    for (std::size_t i = 0; i < count; ++i)
+        head |= std::uint64_t(static_cast<unsigned char>(text[from + i])) << (8 * i);
+#endif
+    // ASCII capitals to lower case, eight bytes at once: in the low seven bits of each byte,
+    // adding 0x3F sets bit 7 from "A" up and adding 0x25 from "Z" + 1 up; bytes from 0x80 stay.
+    const std::uint64_t ones = 0x0101010101010101ULL;
+    const std::uint64_t low = head & (0x7F * ones);
+    const std::uint64_t capital = (low + 0x3F * ones) & ~(low + 0x25 * ones) & ~head & (0x80 * ones);
+    return head | (capital >> 2);
 }
 
 }

@@ -180,7 +180,6 @@ private:
         std::vector<std::uint64_t> classAccepts(classCount);
         for (const auto& entry : classes)
             classAccepts[entry.second] = entry.first;
-        matcher_.classCount_ = classCount;
 
         std::vector<std::uint64_t> states(1, matcher_.last_);
         std::map<std::uint64_t, std::uint32_t> known{{matcher_.last_, 0}};
@@ -195,11 +194,9 @@ private:
                 const auto found = known.emplace(before, static_cast<std::uint32_t>(states.size()));
                 if (found.second)
                     states.push_back(before);
-                matcher_.backward_.push_back(BackwardStep{live, found.first->second});
+                matcher_.backward_.push_back(BackwardStep{live, found.first->second * static_cast<std::uint32_t>(classCount)});
             }
         }
-        const auto dead = known.find(0);
-        matcher_.deadState_ = dead == known.end() ? UINT32_MAX : dead->second;
         return true;
     }
 
@@ -546,12 +543,9 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     std::uint64_t* const live = liveSpace.Uninitialised(size);
     std::uint32_t state = 0;
     for (std::size_t i = size; i-- > 0;) {
-        const BackwardStep& step = backward_[state * classCount_ + classOf_[static_cast<unsigned char>(text[i])]];
+        const BackwardStep& step = backward_[state + classOf_[static_cast<unsigned char>(text[i])]];
         live[i] = step.live;
         state = step.next;
-        // Nothing is live before this position, so the walk cannot start.
-        if (state == deadState_ && i > 0)
-            return false;
     }
     // Whether the program, at step pc and text position i, can still reach the match.
     auto viable = [&](std::size_t pc, std::size_t i) {

@@ -76,7 +76,8 @@ private:
     struct Fragment;
     class Builder;
 
-    // One step of the backward pass: the atoms live at the byte read, and the state before it.
+    // One step of the backward pass: the atoms live at the byte read, and the state before it (as the
+    // index of that state's first step).
     struct BackwardStep {
         std::uint64_t live;
         std::uint32_t next;
@@ -91,12 +92,10 @@ private:
     bool nullable_ = false;
     std::vector<std::uint64_t> follow_;
     std::uint64_t accepts_[256] = {};
-    // Backward pass: the class of each byte and, per state and class, one step; state 0 stands at
-    // the end of the text.
+    // Backward pass: the class of each byte and, per state and class, one step; the first state
+    // stands at the end of the text.
     std::uint8_t classOf_[256] = {};
-    std::size_t classCount_ = 0;
     std::vector<BackwardStep> backward_;
-    std::uint32_t deadState_ = 0;
     // Program of the walk, and per program step the atoms it reaches before reading and whether it
     // reaches the match.
     std::vector<Instruction> program_;
