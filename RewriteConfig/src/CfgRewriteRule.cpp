@@ -153,6 +153,24 @@ void CfgRewriteRule::AddCondition(const CfgRewriteCond& condition)
     conditions.push_back(condition);
 }
 
+void CfgRewriteRule::ResetFlags()
+{
+    // The whole rule goes back to its initial state but for what is kept, so a flag field added later
+    // is reset as well.
+    std::string keptPattern = std::move(pattern);
+    std::string keptSubstitution = std::move(substitution);
+    std::string keptFlagsText = std::move(flagsText);
+    std::vector<CfgRewriteCond> keptConditions = std::move(conditions);
+    boost::regex keptRegex;
+    keptRegex.swap(regex);
+    CfgRewriteRule::operator=(CfgRewriteRule());
+    pattern = std::move(keptPattern);
+    substitution = std::move(keptSubstitution);
+    flagsText = std::move(keptFlagsText);
+    conditions = std::move(keptConditions);
+    regex.swap(keptRegex);
+}
+
 CfgRewriteHeader::CfgRewriteHeader() = default;
 
 CfgRewriteHeader::~CfgRewriteHeader() = default;

@@ -1,6 +1,8 @@
 #include "RewriteConfig/Htaccess.h"
 
 #include <climits>
+#include <cstring>
+#include <stdexcept>
 #include <utility>
 
 #include <boost/make_shared.hpp>
@@ -25,46 +27,249 @@ boost::shared_ptr<DirectoryLevel> OpenRegexSection(std::string path)
 }
 
 
-// Directory-level expressions, in the order in which Htaccess::ParseLine tries them, each with a
-// keyword that every whole-line match contains.
-enum DirectoryExpression {
-    ExprBlank, ExprComment, ExprFilesMatchOpen, ExprFilesOpen, ExprFilesMatchClose, ExprFilesClose,
-    ExprOrvaneOpen, ExprOrvaneClose, ExprProxyConnectTimeout, ExprProxyReceiveTimeout,
-    ExprProxySendTimeout, ExprProxySuppressErrors, ExprRepeatLimit, ExprAllowOverride,
-    ExprRewriteEngine, ExprRewriteOptions, ExprRewriteMap, ExprRewriteBase, ExprRewriteCond,
-    ExprRewriteRule, ExprRewriteHeader, ExprRewriteProxy, ExprRewriteCompatibility2,
-    ExprRedirectHanler, ExprDirectoryExpressionCount
-};
+namespace {
 
-const LineExpression kDirectoryExpressions[] = {
-    {"\\s*", nullptr},
-    {"\\s*#(.*)", "#"},
-    {"<\\s*(?:FilesMatch|Files\\s+~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "files"},
-    {"<\\s*Files\\s+([^>]+)\\s*>\\s*(?:#.*)?", "files"},
-    {"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"},
-    {"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"},
-    {"<\\s*Orvane\\s*>\\s*(?:#.*)?", "orvane"},
-    {"<\\s*/Orvane\\s*>\\s*(?:#.*)?", "/orvane"},
-    {"\\s*ProxyConnectTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyconnecttimeout"},
-    {"\\s*ProxyReceiveTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyreceivetimeout"},
-    {"\\s*ProxySendTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxysendtimeout"},
-    {"\\s*ProxySuppressErrors\\s+(On|Off)\\s*(?:#.*)?", "proxysuppresserrors"},
-    {"\\s*RepeatLimit\\s+(\\d+)\\s*(?:#.*)?", "repeatlimit"},
-    {"\\s*AllowOverride\\s+(All|None|AuthConfig|FileInfo|Indexes|Limit|Options)\\s*(?:#.*)?", "allowoverride"},
-    {"\\s*RewriteEngine\\s+(On|Off)\\s*(?:#.*)?", "rewriteengine"},
-    {"\\s*RewriteOptions\\s+(inherit)?\\s*(?:#.*)?", "rewriteoptions"},
-    {"\\s*RewriteMap\\s+(\\S+)\\s+([^#:]+)\\s*\\:\\s*([^#]+)\\s*(?:#.*)?", "rewritemap"},
-    {"\\s*RewriteBase\\s*(\\S*)\\s*(?:#.*)?", "rewritebase"},
-    {"\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?", "rewritecond"},
-    {"\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriterule"},
-    {"\\s*RewriteHeader\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriteheader"},
-    {"\\s*RewriteProxy\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriteproxy"},
-    {"\\s*RewriteCompatibility2\\s+(On|Off)\\s*(?:#.*)?", "rewritecompatibility2"},
-    {"\\s*RedirectHanler\\s+(Internal|External)\\s*(?:#.*)?", "redirecthanler"},
+// Where a directory-level row is tried. Once a Files section is open, every line that its tags do
+// not close goes to it, so the rows after that one only see lines outside Files sections.
+bool Anywhere(const Htaccess&)
+{
+    return true;
+}
+
+bool InFilesSection(const Htaccess& h)
+{
+    return h.openFilesSection != nullptr;
+}
+
+// Inside the Orvane section only the proxy settings are known.
+bool InOrvaneSection(const Htaccess& h)
+{
+    return h.CurrentSectionKind() == Htaccess::OrvaneSection;
+}
+
+bool OutsideOrvaneSection(const Htaccess& h)
+{
+    return h.CurrentSectionKind() != Htaccess::OrvaneSection;
+}
+
+const Verdict Accept = Verdict::Accept;
+const Verdict Refuse = Verdict::Refuse;
+
+Verdict AcceptedIf(bool accepted)
+{
+    return accepted ? Accept : Refuse;
+}
+
+// A RewriteHeader or RewriteProxy line: the rule takes the pending conditions when it compiles.
+Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRule>& rule)
+{
+    rule->conditions = h.pendingRule->conditions;
+    std::string compileErrors;
+    if (!rule->Compile(compileErrors))
+        return Refuse;
+    h.rules.push_back(rule);
+    h.pendingRule = boost::make_shared<CfgRewriteRule>();
+    return Accept;
+}
+
+typedef const Captures& Groups;
+typedef const std::string& Line;
+
+}
+
+// Directory-level directives in the order of trial; every expression contains its keyword.
+const DirectiveRow<Htaccess> kDirectoryTable[] = {
+    {{"\\s*", nullptr}, Anywhere, [](Htaccess&, Groups, Line) { return Accept; }},
+    {{"\\s*#(.*)", "#"}, Anywhere, [](Htaccess&, Groups, Line) { return Accept; }},
+    {{"<\\s*(?:FilesMatch|Files\\s+~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "files"}, Anywhere,
+     [](Htaccess& h, Groups m, Line) {
+         h.openFilesSection = OpenRegexSection(m[1].str());
+         return AcceptedIf(h.openFilesSection != nullptr);
+     }},
+    {{"<\\s*Files\\s+([^>]+)\\s*>\\s*(?:#.*)?", "files"}, Anywhere,
+     [](Htaccess& h, Groups m, Line) {
+         h.openFilesSection = boost::make_shared<DirectoryLevel>();
+         std::string sectionPath = m[1].str();
+         h.openFilesSection->SetPath(WildcardToRegex(TrimUnquote(sectionPath)));
+         return Accept;
+     }},
+    {{"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection,
+     [](Htaccess& h, Groups, Line) {
+         h.filesSections.push_back(h.openFilesSection);
+         h.openFilesSection.reset();
+         return Accept;
+     }},
+    {{"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection,
+     [](Htaccess& h, Groups, Line) {
+         h.filesSections.push_back(h.openFilesSection);
+         h.openFilesSection.reset();
+         return Accept;
+     }},
+    {LineExpression::EveryLine(), InFilesSection,
+     [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLine(line)); }},
+    {{"<\\s*Orvane\\s*>\\s*(?:#.*)?", "orvane"}, Anywhere,
+     [](Htaccess& h, Groups, Line) {
+         if (h.CurrentSectionKind() == Htaccess::OutsideSections)
+             h.sectionKinds.push_back(Htaccess::OrvaneSection);
+         return Accept;
+     }},
+    {{"<\\s*/Orvane\\s*>\\s*(?:#.*)?", "/orvane"}, Anywhere,
+     [](Htaccess& h, Groups, Line) {
+         if (h.CurrentSectionKind() == Htaccess::OrvaneSection)
+             h.sectionKinds.pop_back();
+         return Accept;
+     }},
+    // Time-outs are written in seconds.
+    {{"\\s*ProxyConnectTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyconnecttimeout"}, InOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         return Accept;
+     }},
+    {{"\\s*ProxyReceiveTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyreceivetimeout"}, InOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         return Accept;
+     }},
+    {{"\\s*ProxySendTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxysendtimeout"}, InOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         return Accept;
+     }},
+    {{"\\s*ProxySuppressErrors\\s+(On|Off)\\s*(?:#.*)?", "proxysuppresserrors"}, InOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.proxySettings.suppressErrors = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
+         return Accept;
+     }},
+    {{"\\s*RepeatLimit\\s+(\\d+)\\s*(?:#.*)?", "repeatlimit"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.repeatLimit = DecimalValue(m[1].str());
+         return Accept;
+     }},
+    {{"\\s*AllowOverride\\s+(All|None|AuthConfig|FileInfo|Indexes|Limit|Options)\\s*(?:#.*)?", "allowoverride"},
+     OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         static const struct {
+             const char* word;
+             std::int32_t value;
+         } overrides[] = {
+             {"AuthConfig", Htaccess::AuthConfig}, {"FileInfo", Htaccess::FileInfo}, {"Indexes", Htaccess::Indexes},
+             {"Limit", Htaccess::Limit},           {"Options", Htaccess::Options},   {"All", Htaccess::All},
+             {"None", Htaccess::None},
+         };
+         for (const auto& entry : overrides) {
+             if (EqualsNoCase(m[1].str(), entry.word)) {
+                 h.allowOverride = entry.value;
+                 break;
+             }
+         }
+         return Accept;
+     }},
+    {{"\\s*RewriteEngine\\s+(On|Off)\\s*(?:#.*)?", "rewriteengine"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.rewriteEngine = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
+         return Accept;
+     }},
+    {{"\\s*RewriteOptions\\s+(inherit)?\\s*(?:#.*)?", "rewriteoptions"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.inheritOptions = EqualsNoCase(m[1].str(), "inherit") ? 1 : 0;
+         return Accept;
+     }},
+    {{"\\s*RewriteMap\\s+(\\S+)\\s+([^#:]+)\\s*\\:\\s*([^#]+)\\s*(?:#.*)?", "rewritemap"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         CfgRewriteMap map;
+         map.name = m[1].str();
+         std::string type = m[2].str();
+         LowerCase(type);
+         if (type == "txt" || type == "rnd") {
+             map.type = type == "txt" ? CfgRewriteMap::Txt : CfgRewriteMap::Rnd;
+             map.source = Platform::AnsiToWide(m[3].str());
+             LowerCase(TrimUnquote(map.source));
+         } else if (type == "int") {
+             map.type = CfgRewriteMap::Int;
+             map.source = Platform::AnsiToWide(m[3].str());
+         }
+         h.rewriteMaps.push_back(map);
+         return Accept;
+     }},
+    {{"\\s*RewriteBase\\s*(\\S*)\\s*(?:#.*)?", "rewritebase"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.rewriteBase = m[1].str();
+         TrimSpace(h.rewriteBase);
+         if (h.rewriteBase.empty())
+             h.rewriteBase = "\"\"";
+         return Accept;
+     }},
+    {{"\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?", "rewritecond"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         CfgRewriteCond condition;
+         condition.testString = m[1].str();
+         condition.pattern = m[2].str();
+         condition.flagsText = m[3].str();
+         if (!condition.Parse())
+             return Refuse;
+         // What AddCondition does, without the copy.
+         h.pendingRule->conditions.push_back(std::move(condition));
+         return Accept;
+     }},
+    {{"\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriterule"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         // A rule that does not compile stays pending, with its conditions, for the next rule line.
+         CfgRewriteRule& rule = *h.pendingRule;
+         rule.pattern = m[1].str();
+         rule.substitution = m[2].str();
+         rule.flagsText = m[3].str();
+         rule.O = h.rewriteCompatibility2 == 0 ? 1 : 0;
+         std::string compileErrors;
+         if (!rule.Compile(compileErrors))
+             return Refuse;
+         h.rules.push_back(h.pendingRule);
+         h.pendingRule = boost::make_shared<CfgRewriteRule>();
+         return Accept;
+     }},
+    {{"\\s*RewriteHeader\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriteheader"},
+     OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         boost::shared_ptr<CfgRewriteHeader> header = boost::make_shared<CfgRewriteHeader>();
+         header->headerName = m[1].str();
+         header->pattern = m[2].str();
+         header->substitution = m[3].str();
+         header->flagsText = m[4].str();
+         return AddRuleWithConditions(h, header);
+     }},
+    {{"\\s*RewriteProxy\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriteproxy"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         boost::shared_ptr<CfgRewriteProxy> proxy = boost::make_shared<CfgRewriteProxy>();
+         proxy->pattern = m[1].str();
+         proxy->substitution = m[2].str();
+         proxy->flagsText = m[3].str();
+         return AddRuleWithConditions(h, proxy);
+     }},
+    {{"\\s*RewriteCompatibility2\\s+(On|Off)\\s*(?:#.*)?", "rewritecompatibility2"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.rewriteCompatibility2 = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
+         return Accept;
+     }},
+    {{"\\s*RedirectHanler\\s+(Internal|External)\\s*(?:#.*)?", "redirecthanler"}, OutsideOrvaneSection,
+     [](Htaccess& h, Groups m, Line) {
+         h.redirectHandlerInternal = EqualsNoCase(m[1].str(), "external") ? 0 : 1;
+         return Accept;
+     }},
 };
-const std::size_t kDirectoryExpressionCount = sizeof(kDirectoryExpressions) / sizeof(kDirectoryExpressions[0]);
-static_assert(sizeof(kDirectoryExpressions) / sizeof(kDirectoryExpressions[0]) == ExprDirectoryExpressionCount,
-              "one expression per directive");
+const std::size_t kDirectoryTableSize = sizeof(kDirectoryTable) / sizeof(kDirectoryTable[0]);
+
+const LineExpression& RuleLineExpression()
+{
+    static const LineExpression& rule = [] () -> const LineExpression& {
+        for (const DirectiveRow<Htaccess>& row : kDirectoryTable)
+            if (row.expression.keyword != nullptr && std::strcmp(row.expression.keyword, "rewriterule") == 0)
+                return row.expression;
+        throw std::logic_error("no RewriteRule row");
+    }();
+    return rule;
+}
+
+const LineExpression kRuleLineSubstitutionOptional("\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)?\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
+                                                   "rewriterule");
 
 // The separator between physical lines; group 1 ignored.
 const boost::regex kLineSeparator("(\\r)?\\n", kNoCase);
@@ -196,177 +401,7 @@ bool Htaccess::SetPath(const std::string& newPath)
 
 bool Htaccess::ParseLine(const std::string& line)
 {
-    if (line.empty())
-        return true;
-    const LineText text(line);
-    const LineExpression* const e = kDirectoryExpressions;
-    Captures m;
-
-    if (e[ExprBlank].Match(text, m) || e[ExprComment].Match(text, m))
-        return true;
-
-    if (e[ExprFilesMatchOpen].Match(text, m)) {
-        openFilesSection = OpenRegexSection(m[1].str());
-        return openFilesSection != nullptr;
-    }
-    if (e[ExprFilesOpen].Match(text, m)) {
-        openFilesSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        openFilesSection->SetPath(WildcardToRegex(TrimUnquote(sectionPath)));
-        return true;
-    }
-    if (openFilesSection) {
-        if (e[ExprFilesMatchClose].Match(text, m) || e[ExprFilesClose].Match(text, m)) {
-            filesSections.push_back(openFilesSection);
-            openFilesSection.reset();
-            return true;
-        }
-        return openFilesSection->ParseLine(line);
-    }
-
-    if (e[ExprOrvaneOpen].Match(text, m)) {
-        if (CurrentSectionKind() == OutsideSections)
-            sectionKinds.push_back(OrvaneSection);
-        return true;
-    }
-    if (e[ExprOrvaneClose].Match(text, m)) {
-        if (CurrentSectionKind() == OrvaneSection)
-            sectionKinds.pop_back();
-        return true;
-    }
-
-    if (CurrentSectionKind() == OrvaneSection) {
-        // Inside the Orvane section only the proxy settings are known; time-outs are written in seconds.
-        if (e[ExprProxyConnectTimeout].Match(text, m)) {
-            proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
-            return true;
-        }
-        if (e[ExprProxyReceiveTimeout].Match(text, m)) {
-            proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
-            return true;
-        }
-        if (e[ExprProxySendTimeout].Match(text, m)) {
-            proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
-            return true;
-        }
-        if (e[ExprProxySuppressErrors].Match(text, m)) {
-            proxySettings.suppressErrors = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
-            return true;
-        }
-        return false;
-    }
-
-    if (e[ExprRepeatLimit].Match(text, m)) {
-        repeatLimit = DecimalValue(m[1].str());
-        return true;
-    }
-    if (e[ExprAllowOverride].Match(text, m)) {
-        static const struct {
-            const char* word;
-            std::int32_t value;
-        } overrides[] = {
-            {"AuthConfig", AuthConfig}, {"FileInfo", FileInfo}, {"Indexes", Indexes}, {"Limit", Limit},
-            {"Options", Options},       {"All", All},           {"None", None},
-        };
-        for (const auto& entry : overrides) {
-            if (EqualsNoCase(m[1].str(), entry.word)) {
-                allowOverride = entry.value;
-                break;
-            }
-        }
-        return true;
-    }
-    if (e[ExprRewriteEngine].Match(text, m)) {
-        rewriteEngine = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
-        return true;
-    }
-    if (e[ExprRewriteOptions].Match(text, m)) {
-        inheritOptions = EqualsNoCase(m[1].str(), "inherit") ? 1 : 0;
-        return true;
-    }
-    if (e[ExprRewriteMap].Match(text, m)) {
-        CfgRewriteMap map;
-        map.name = m[1].str();
-        std::string type = m[2].str();
-        LowerCase(type);
-        if (type == "txt" || type == "rnd") {
-            map.type = type == "txt" ? CfgRewriteMap::Txt : CfgRewriteMap::Rnd;
-            map.source = Platform::AnsiToWide(m[3].str());
-            LowerCase(TrimUnquote(map.source));
-        } else if (type == "int") {
-            map.type = CfgRewriteMap::Int;
-            map.source = Platform::AnsiToWide(m[3].str());
-        }
-        rewriteMaps.push_back(map);
-        return true;
-    }
-    if (e[ExprRewriteBase].Match(text, m)) {
-        rewriteBase = m[1].str();
-        TrimSpace(rewriteBase);
-        if (rewriteBase.empty())
-            rewriteBase = "\"\"";
-        return true;
-    }
-    if (e[ExprRewriteCond].Match(text, m)) {
-        CfgRewriteCond condition;
-        condition.testString = m[1].str();
-        condition.pattern = m[2].str();
-        condition.flagsText = m[3].str();
-        if (!condition.Parse())
-            return false;
-        // What AddCondition does, without the copy.
-        pendingRule->conditions.push_back(std::move(condition));
-        return true;
-    }
-    if (e[ExprRewriteRule].Match(text, m)) {
-        // A rule that does not compile stays pending, with its conditions, for the next rule line.
-        pendingRule->pattern = m[1].str();
-        pendingRule->substitution = m[2].str();
-        pendingRule->flagsText = m[3].str();
-        pendingRule->O = rewriteCompatibility2 == 0 ? 1 : 0;
-        std::string compileErrors;
-        if (!pendingRule->Compile(compileErrors))
-            return false;
-        rules.push_back(pendingRule);
-        pendingRule = boost::make_shared<CfgRewriteRule>();
-        return true;
-    }
-    if (e[ExprRewriteHeader].Match(text, m)) {
-        boost::shared_ptr<CfgRewriteHeader> header = boost::make_shared<CfgRewriteHeader>();
-        header->headerName = m[1].str();
-        header->pattern = m[2].str();
-        header->substitution = m[3].str();
-        header->flagsText = m[4].str();
-        header->conditions = pendingRule->conditions;
-        std::string compileErrors;
-        if (!header->Compile(compileErrors))
-            return false;
-        rules.push_back(header);
-        pendingRule = boost::make_shared<CfgRewriteRule>();
-        return true;
-    }
-    if (e[ExprRewriteProxy].Match(text, m)) {
-        boost::shared_ptr<CfgRewriteProxy> proxy = boost::make_shared<CfgRewriteProxy>();
-        proxy->pattern = m[1].str();
-        proxy->substitution = m[2].str();
-        proxy->flagsText = m[3].str();
-        proxy->conditions = pendingRule->conditions;
-        std::string compileErrors;
-        if (!proxy->Compile(compileErrors))
-            return false;
-        rules.push_back(proxy);
-        pendingRule = boost::make_shared<CfgRewriteRule>();
-        return true;
-    }
-    if (e[ExprRewriteCompatibility2].Match(text, m)) {
-        rewriteCompatibility2 = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
-        return true;
-    }
-    if (e[ExprRedirectHanler].Match(text, m)) {
-        redirectHandlerInternal = EqualsNoCase(m[1].str(), "external") ? 0 : 1;
-        return true;
-    }
-    return false;
+    return ParseWithTable(kDirectoryTable, kDirectoryTableSize, *this, line);
 }
 
 DirectoryLevel::DirectoryLevel(const std::wstring& name) : Htaccess(name) {}

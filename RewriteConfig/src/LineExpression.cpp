@@ -177,6 +177,11 @@ LineExpression::LineExpression(const char* expressionText, const char* keywordTe
     }
 }
 
+LineExpression::LineExpression(EveryLine)
+    : text(nullptr), keyword(""), linear("", kNoCase), place(Anywhere)
+{
+}
+
 bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
     return HasKeywordAt(line.text, at, keyword);

@@ -29,6 +29,9 @@ public:
     // keyword: lower-case text that every whole-line match contains ("" when there is none, nullptr
     // for the blank line, which no printable ASCII character can be part of).
     LineExpression(const char* text, const char* keyword);
+    // The expression of a table row that takes every line and gives no groups.
+    struct EveryLine {};
+    LineExpression(EveryLine);
 
     const char* const text;
     const char* const keyword;
@@ -55,9 +58,10 @@ public:
         return OtherCanMatch(line);
     }
     // The whole-line match and its groups, after the cheap check.
-    bool Match(const LineText& line, Captures& what) const
+    bool Match(const LineText& line, Captures& what) const { return CanMatch(line) && MatchAfterCheck(line, what); }
+    bool MatchAfterCheck(const LineText& line, Captures& what) const
     {
-        return CanMatch(line) && linear.MatchGroups(line.text, what);
+        return text == nullptr || linear.MatchGroups(line.text, what);
     }
 
 private:

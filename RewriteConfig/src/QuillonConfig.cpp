@@ -11,26 +11,6 @@ namespace Orvane { namespace Quillon {
 
 namespace Detail {
 
-// Server-level expressions, in the order in which QuillonConfig::ParseLine tries them once the open
-// virtual host and the virtual-host level of the server itself have refused the line.
-enum ServerExpression {
-    ExprVirtualHostOpen, ExprVirtualHostClose, ExprNotifyOrderLow, ExprNotifyOrderMedium,
-    ExprNotifyOrderHigh, ExprErrorLog, ExprLogLevel, ExprServerExpressionCount
-};
-
-const LineExpression kServerExpressions[] = {
-    {"<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?", "virtualhost"},
-    {"<\\s*/VirtualHost\\s*>\\s*(?:#.*)?", "/virtualhost"},
-    {"\\s*NotifyOrder\\s*=\\s*LOW\\s*(?:#.*)?", "notifyorder"},
-    {"\\s*NotifyOrder\\s*=\\s*MEDIUM\\s*(?:#.*)?", "notifyorder"},
-    {"\\s*NotifyOrder\\s*=\\s*HIGH\\s*(?:#.*)?", "notifyorder"},
-    {"\\s*ErrorLog\\s+(.+)\\s*(?:#.*)?", "errorlog"},
-    {"\\s*LogLevel\\s+(emerg|alert|crit|error|warn|notice|info|debug)\\s*(?:#.*)?", "loglevel"},
-};
-const std::size_t kServerExpressionCount = sizeof(kServerExpressions) / sizeof(kServerExpressions[0]);
-static_assert(sizeof(kServerExpressions) / sizeof(kServerExpressions[0]) == ExprServerExpressionCount,
-              "one expression per directive");
-
 namespace {
 
 // The host list of a VirtualHost tag is cut at every single white-space character.
@@ -41,7 +21,103 @@ const LineExpression kHostPort("([^:]+)(?::(\\S+))?", "");
 // LogLevel words, exactly as written; the position counts from 1.
 const char* const kLogLevels[] = {"emerg", "alert", "crit", "error", "warn", "notice", "info", "debug"};
 
+// Where a server-level row is tried.
+bool Anywhere(const ServerLine&)
+{
+    return true;
 }
+
+bool InVirtualHost(const ServerLine& s)
+{
+    return s.config.openVirtualHost != nullptr;
+}
+
+bool WithVirtualHosts(const ServerLine& s)
+{
+    return s.withVirtualHosts;
+}
+
+const Verdict Accept = Verdict::Accept;
+const Verdict Refuse = Verdict::Refuse;
+const Verdict Pass = Verdict::Pass;
+
+typedef const Captures& Groups;
+typedef const std::string& Line;
+
+}
+
+// Server-level directives in the order of trial: a line the open virtual host refuses is read again at
+// the server level, first as the server's own virtual-host level reads it.
+const DirectiveRow<ServerLine> kServerTable[] = {
+    {LineExpression::EveryLine(), InVirtualHost,
+     [](ServerLine& s, Groups, Line line) { return s.config.openVirtualHost->ParseLine(line) ? Accept : Pass; }},
+    {LineExpression::EveryLine(), Anywhere,
+     [](ServerLine& s, Groups, Line line) { return s.config.VirtualHostHtaccess::ParseLine(line) ? Accept : Pass; }},
+    {{"<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?", "virtualhost"}, WithVirtualHosts,
+     [](ServerLine& s, Groups m, Line) {
+         QuillonConfig& config = s.config;
+         config.openVirtualHost = boost::make_shared<VirtualHostHtaccess>();
+         const std::string hosts = m[1].str();
+         try {
+             boost::sregex_token_iterator piece(hosts.begin(), hosts.end(), kHostSeparator, -1);
+             for (const boost::sregex_token_iterator end; piece != end; ++piece) {
+                 const std::string entry = piece->str();
+                 Captures hostPort;
+                 if (!kHostPort.Match(LineText(entry), hostPort))
+                     continue;
+                 std::string port = hostPort[2].matched ? hostPort[2].str() : std::string();
+                 if (port == "*")
+                     port.clear();
+                 // The first section that names a host and port keeps it.
+                 config.virtualHosts.insert(
+                     std::make_pair(QuillonConfig::HostPort(hostPort[1].str(), port), config.openVirtualHost));
+             }
+         } catch (const std::exception&) {
+             // Cutting at single blanks never grows complex; the entries read so far stay.
+         }
+         return Accept;
+     }},
+    {{"<\\s*/VirtualHost\\s*>\\s*(?:#.*)?", "/virtualhost"}, WithVirtualHosts,
+     [](ServerLine& s, Groups, Line) {
+         s.config.openVirtualHost.reset();
+         return Accept;
+     }},
+    {{"\\s*NotifyOrder\\s*=\\s*LOW\\s*(?:#.*)?", "notifyorder"}, Anywhere,
+     [](ServerLine& s, Groups, Line) {
+         s.config.notifyOrder = QuillonConfig::NotifyOrderLow;
+         return Accept;
+     }},
+    {{"\\s*NotifyOrder\\s*=\\s*MEDIUM\\s*(?:#.*)?", "notifyorder"}, Anywhere,
+     [](ServerLine& s, Groups, Line) {
+         s.config.notifyOrder = QuillonConfig::NotifyOrderMedium;
+         return Accept;
+     }},
+    {{"\\s*NotifyOrder\\s*=\\s*HIGH\\s*(?:#.*)?", "notifyorder"}, Anywhere,
+     [](ServerLine& s, Groups, Line) {
+         s.config.notifyOrder = QuillonConfig::NotifyOrderHigh;
+         return Accept;
+     }},
+    {{"\\s*ErrorLog\\s+(.+)\\s*(?:#.*)?", "errorlog"}, Anywhere,
+     [](ServerLine& s, Groups m, Line) {
+         std::string logPath = m[1].str();
+         const std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
+         s.config.errorLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
+         return Accept;
+     }},
+    // The level word must be written in lower case, though the expression takes any case.
+    {{"\\s*LogLevel\\s+(emerg|alert|crit|error|warn|notice|info|debug)\\s*(?:#.*)?", "loglevel"}, Anywhere,
+     [](ServerLine& s, Groups m, Line) {
+         const std::string word = m[1].str();
+         for (std::int32_t i = 0; i < static_cast<std::int32_t>(sizeof(kLogLevels) / sizeof(kLogLevels[0])); ++i) {
+             if (word == kLogLevels[i]) {
+                 s.config.logLevel = i + 1;
+                 return Accept;
+             }
+         }
+         return Refuse;
+     }},
+};
+const std::size_t kServerTableSize = sizeof(kServerTable) / sizeof(kServerTable[0]);
 
 }
 
@@ -61,70 +137,8 @@ bool QuillonConfig::ParseLine(const std::string& line)
 
 bool QuillonConfig::ParseServerLine(const std::string& line, bool withVirtualHosts)
 {
-    // A line the open virtual host refuses is read again at the server level.
-    if (openVirtualHost && openVirtualHost->ParseLine(line))
-        return true;
-    if (VirtualHostHtaccess::ParseLine(line))
-        return true;
-
-    const LineText text(line);
-    const LineExpression* const e = kServerExpressions;
-    Captures m;
-
-    if (withVirtualHosts && e[ExprVirtualHostOpen].Match(text, m)) {
-        openVirtualHost = boost::make_shared<VirtualHostHtaccess>();
-        const std::string hosts = m[1].str();
-        try {
-            boost::sregex_token_iterator piece(hosts.begin(), hosts.end(), kHostSeparator, -1);
-            for (const boost::sregex_token_iterator end; piece != end; ++piece) {
-                const std::string entry = piece->str();
-                Captures hostPort;
-                if (!kHostPort.Match(LineText(entry), hostPort))
-                    continue;
-                std::string port = hostPort[2].matched ? hostPort[2].str() : std::string();
-                if (port == "*")
-                    port.clear();
-                // The first section that names a host and port keeps it.
-                virtualHosts.insert(std::make_pair(HostPort(hostPort[1].str(), port), openVirtualHost));
-            }
-        } catch (const std::exception&) {
-            // Cutting at single blanks never grows complex; the entries read so far stay.
-        }
-        return true;
-    }
-    if (withVirtualHosts && e[ExprVirtualHostClose].Match(text, m)) {
-        openVirtualHost.reset();
-        return true;
-    }
-    if (e[ExprNotifyOrderLow].Match(text, m)) {
-        notifyOrder = NotifyOrderLow;
-        return true;
-    }
-    if (e[ExprNotifyOrderMedium].Match(text, m)) {
-        notifyOrder = NotifyOrderMedium;
-        return true;
-    }
-    if (e[ExprNotifyOrderHigh].Match(text, m)) {
-        notifyOrder = NotifyOrderHigh;
-        return true;
-    }
-    if (e[ExprErrorLog].Match(text, m)) {
-        std::string logPath = m[1].str();
-        const std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
-        errorLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
-        return true;
-    }
-    if (e[ExprLogLevel].Match(text, m)) {
-        const std::string word = m[1].str();
-        for (std::int32_t i = 0; i < static_cast<std::int32_t>(sizeof(kLogLevels) / sizeof(kLogLevels[0])); ++i) {
-            if (word == kLogLevels[i]) {
-                logLevel = i + 1;
-                return true;
-            }
-        }
-        return false;
-    }
-    return false;
+    ServerLine server{*this, withVirtualHosts};
+    return ParseWithTable(kServerTable, kServerTableSize, server, line);
 }
 
 QuillpageConfig::QuillpageConfig(const std::wstring& name) : QuillonConfig(name) {}

@@ -12,31 +12,6 @@ namespace Orvane { namespace Quillon {
 
 namespace Detail {
 
-// Virtual-host expressions, in the order in which VirtualHostHtaccess::ParseLine tries them: the
-// section tags before an open section sees the line, the log directives and AccessFileName only after
-// the directory level refused it.
-enum VirtualHostExpression {
-    ExprDirectoryMatchOpen, ExprDirectoryOpen, ExprDirectoryClose, ExprDirectoryMatchClose,
-    ExprLocationMatchOpen, ExprLocationOpen, ExprLocationMatchClose, ExprRewriteLog,
-    ExprRewriteLogLevel, ExprAccessFileName, ExprVirtualHostExpressionCount
-};
-
-const LineExpression kVirtualHostExpressions[] = {
-    {"<\\s*(?:DirectoryMatch|Directory\\s+~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "directory"},
-    {"<\\s*Directory\\s+([^>]+)\\s*>\\s*(?:#.*)?", "directory"},
-    {"<\\s*/Directory\\s*>\\s*(?:#.*)?", "/directory"},
-    {"<\\s*/(DirectoryMatch|Directory)\\s*>\\s*(?:#.*)?", "/directory"},
-    {"<\\s*(?:LocationMatch|Location\\s~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "location"},
-    {"<\\s*Location\\s+([^>]+)\\s*>\\s*(?:#.*)?", "location"},
-    {"<\\s*/(LocationMatch|Location)\\s*>\\s*(?:#.*)?", "/location"},
-    {"\\s*RewriteLog\\s+(.+)\\s*(?:#.*)?", "rewritelog"},
-    {"\\s*RewriteLogLevel\\s+(\\d+)\\s*(?:#.*)?", "rewriteloglevel"},
-    {"\\s*AccessFileName\\s+([^#]+)\\s*(?:#.*)?", "accessfilename"},
-};
-const std::size_t kVirtualHostExpressionCount = sizeof(kVirtualHostExpressions) / sizeof(kVirtualHostExpressions[0]);
-static_assert(sizeof(kVirtualHostExpressions) / sizeof(kVirtualHostExpressions[0]) == ExprVirtualHostExpressionCount,
-              "one expression per directive");
-
 namespace {
 
 // The separator of access file names, built on its first use.
@@ -54,7 +29,128 @@ std::string& BackslashesToSlashes(std::string& text)
     return text;
 }
 
+// Where a virtual-host row is tried. The section tags come before the open section sees the line; the
+// log directives and AccessFileName only after the directory level refused it.
+bool Anywhere(const VirtualHostHtaccess&)
+{
+    return true;
 }
+
+bool InSection(const VirtualHostHtaccess& v)
+{
+    return v.openSection != nullptr;
+}
+
+// Inside a regular-expression Directory section its closing tag goes to the DirectoryMatch row.
+bool OutsideRegexDirectory(const VirtualHostHtaccess& v)
+{
+    return v.CurrentSectionKind() != Htaccess::RegexDirectorySection;
+}
+
+const Verdict Accept = Verdict::Accept;
+const Verdict Refuse = Verdict::Refuse;
+const Verdict Pass = Verdict::Pass;
+
+Verdict AcceptedIf(bool accepted)
+{
+    return accepted ? Accept : Refuse;
+}
+
+// Sections do not nest: an opening tag replaces the open section, a closing tag files it.
+void CloseSection(VirtualHostHtaccess& v, std::vector<boost::shared_ptr<DirectoryLevel>>& into)
+{
+    if (v.openSection)
+        into.push_back(v.openSection);
+    v.openSection.reset();
+}
+
+typedef const Captures& Groups;
+typedef const std::string& Line;
+
+}
+
+// Virtual-host directives in the order of trial.
+const DirectiveRow<VirtualHostHtaccess> kVirtualHostTable[] = {
+    {{"<\\s*(?:DirectoryMatch|Directory\\s+~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "directory"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.sectionKinds.push_back(Htaccess::RegexDirectorySection);
+         v.openSection = OpenRegexSection(m[1].str());
+         return AcceptedIf(v.openSection != nullptr);
+     }},
+    {{"<\\s*Directory\\s+([^>]+)\\s*>\\s*(?:#.*)?", "directory"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.openSection = boost::make_shared<DirectoryLevel>();
+         std::string sectionPath = m[1].str();
+         return AcceptedIf(v.openSection->SetPath(
+             WildcardToRegex(BackslashesToSlashes(TrimDirectoryPath(TrimUnquote(sectionPath))))));
+     }},
+    {{"<\\s*/Directory\\s*>\\s*(?:#.*)?", "/directory"}, OutsideRegexDirectory,
+     [](VirtualHostHtaccess& v, Groups, Line) {
+         CloseSection(v, v.directorySections);
+         return Accept;
+     }},
+    {{"<\\s*/(DirectoryMatch|Directory)\\s*>\\s*(?:#.*)?", "/directory"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups, Line) {
+         if (!v.sectionKinds.empty())
+             v.sectionKinds.pop_back();
+         CloseSection(v, v.directoryMatchSections);
+         return Accept;
+     }},
+    {{"<\\s*(?:LocationMatch|Location\\s~)\\s+([^>]+)\\s*>\\s*(?:#.*)?", "location"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.openSection = OpenRegexSection(m[1].str());
+         return AcceptedIf(v.openSection != nullptr);
+     }},
+    {{"<\\s*Location\\s+([^>]+)\\s*>\\s*(?:#.*)?", "location"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.openSection = boost::make_shared<DirectoryLevel>();
+         std::string sectionPath = m[1].str();
+         TrimUnquote(sectionPath);
+         if (sectionPath.empty() || sectionPath.back() != '/')
+             sectionPath.push_back('/');
+         sectionPath.push_back('*');
+         return AcceptedIf(v.openSection->SetPath(WildcardToRegex(sectionPath)));
+     }},
+    {{"<\\s*/(LocationMatch|Location)\\s*>\\s*(?:#.*)?", "/location"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups, Line) {
+         CloseSection(v, v.locationSections);
+         return Accept;
+     }},
+    {LineExpression::EveryLine(), InSection,
+     [](VirtualHostHtaccess& v, Groups, Line line) { return AcceptedIf(v.openSection->ParseLine(line)); }},
+    {LineExpression::EveryLine(), Anywhere,
+     [](VirtualHostHtaccess& v, Groups, Line line) { return v.Htaccess::ParseLine(line) ? Accept : Pass; }},
+    {{"\\s*RewriteLog\\s+(.+)\\s*(?:#.*)?", "rewritelog"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         std::string logPath = m[1].str();
+         std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
+         v.rewriteLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
+         return Accept;
+     }},
+    {{"\\s*RewriteLogLevel\\s+(\\d+)\\s*(?:#.*)?", "rewriteloglevel"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.rewriteLogLevel = DecimalValue(m[1].str());
+         return Accept;
+     }},
+    {{"\\s*AccessFileName\\s+([^#]+)\\s*(?:#.*)?", "accessfilename"}, Anywhere,
+     [](VirtualHostHtaccess& v, Groups m, Line) {
+         v.accessFileNames.clear();
+         std::wstring names = Platform::AnsiToWide(m[1].str());
+         LowerCase(TrimSpace(names));
+         if (!names.empty()) {
+             try {
+                 boost::wsregex_token_iterator piece(names.begin(), names.end(), AccessFileNameSplitter(), -1);
+                 for (const boost::wsregex_token_iterator end; piece != end; ++piece)
+                     if (piece->length() > 0)
+                         v.accessFileNames.push_back(piece->str());
+             } catch (const std::exception&) {
+                 // The splitter never grows complex; should it fail, the names read so far stay.
+             }
+         }
+         return Accept;
+     }},
+};
+const std::size_t kVirtualHostTableSize = sizeof(kVirtualHostTable) / sizeof(kVirtualHostTable[0]);
 
 }
 
@@ -70,87 +166,7 @@ VirtualHostHtaccess::~VirtualHostHtaccess() = default;
 
 bool VirtualHostHtaccess::ParseLine(const std::string& line)
 {
-    const LineText text(line);
-    const LineExpression* const e = kVirtualHostExpressions;
-    Captures m;
-
-    // Sections do not nest: an opening tag replaces the open section, a closing tag closes it.
-    if (e[ExprDirectoryMatchOpen].Match(text, m)) {
-        sectionKinds.push_back(RegexDirectorySection);
-        openSection = OpenRegexSection(m[1].str());
-        return openSection != nullptr;
-    }
-    if (e[ExprDirectoryOpen].Match(text, m)) {
-        openSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        return openSection->SetPath(WildcardToRegex(BackslashesToSlashes(TrimDirectoryPath(TrimUnquote(sectionPath)))));
-    }
-    if (CurrentSectionKind() != RegexDirectorySection && e[ExprDirectoryClose].Match(text, m)) {
-        if (openSection)
-            directorySections.push_back(openSection);
-        openSection.reset();
-        return true;
-    }
-    if (e[ExprDirectoryMatchClose].Match(text, m)) {
-        if (!sectionKinds.empty())
-            sectionKinds.pop_back();
-        if (openSection)
-            directoryMatchSections.push_back(openSection);
-        openSection.reset();
-        return true;
-    }
-    if (e[ExprLocationMatchOpen].Match(text, m)) {
-        openSection = OpenRegexSection(m[1].str());
-        return openSection != nullptr;
-    }
-    if (e[ExprLocationOpen].Match(text, m)) {
-        openSection = boost::make_shared<DirectoryLevel>();
-        std::string sectionPath = m[1].str();
-        TrimUnquote(sectionPath);
-        if (sectionPath.empty() || sectionPath.back() != '/')
-            sectionPath.push_back('/');
-        sectionPath.push_back('*');
-        return openSection->SetPath(WildcardToRegex(sectionPath));
-    }
-    if (e[ExprLocationMatchClose].Match(text, m)) {
-        if (openSection)
-            locationSections.push_back(openSection);
-        openSection.reset();
-        return true;
-    }
-    if (openSection)
-        return openSection->ParseLine(line);
-
-    if (Htaccess::ParseLine(line))
-        return true;
-
-    if (e[ExprRewriteLog].Match(text, m)) {
-        std::string logPath = m[1].str();
-        std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
-        rewriteLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
-        return true;
-    }
-    if (e[ExprRewriteLogLevel].Match(text, m)) {
-        rewriteLogLevel = DecimalValue(m[1].str());
-        return true;
-    }
-    if (e[ExprAccessFileName].Match(text, m)) {
-        accessFileNames.clear();
-        std::wstring names = Platform::AnsiToWide(m[1].str());
-        LowerCase(TrimSpace(names));
-        if (!names.empty()) {
-            try {
-                boost::wsregex_token_iterator piece(names.begin(), names.end(), AccessFileNameSplitter(), -1);
-                for (const boost::wsregex_token_iterator end; piece != end; ++piece)
-                    if (piece->length() > 0)
-                        accessFileNames.push_back(piece->str());
-            } catch (const std::exception&) {
-                // The splitter never grows complex; should it fail, the names read so far stay.
-            }
-        }
-        return true;
-    }
-    return false;
+    return ParseWithTable(kVirtualHostTable, kVirtualHostTableSize, *this, line);
 }
 
 }}

@@ -9,6 +9,7 @@
 #include "DirectiveTables.h"
 #include "LinearMatcher.h"
 #include "RewriteConfig/Htaccess.h"
+#include "RewriteConfig/RuleLine.h"
 #include "SafeRegex.h"
 #include "SharedExpressions.h"
 
@@ -19,24 +20,28 @@ namespace {
 // Numbers as the language counts them: 1 to 24 directory level, 25 to 34 virtual host, then the
 // server level from 100.
 struct Table {
-    const LineExpression* expressions;
-    std::size_t count;
+    std::vector<const LineExpression*> expressions;
     int firstNumber;
 };
 
-const Table kTables[] = {
-    {kDirectoryExpressions, kDirectoryExpressionCount, 1},
-    {kVirtualHostExpressions, kVirtualHostExpressionCount, 25},
-    {kServerExpressions, kServerExpressionCount, 100},
-};
+// Built on first use: the tables of the library are built before main, in an order of their own.
+const std::vector<Table>& Tables()
+{
+    static const std::vector<Table> tables = {
+        {ExpressionsOf(kDirectoryTable, kDirectoryTableSize), 1},
+        {ExpressionsOf(kVirtualHostTable, kVirtualHostTableSize), 25},
+        {ExpressionsOf(kServerTable, kServerTableSize), 100},
+    };
+    return tables;
+}
 
 // The number of the first expression, in table order, that matches the whole line; 0 for none.
 int FirstMatch(const std::string& line, std::vector<std::string>& groups)
 {
-    for (const Table& table : kTables) {
-        for (std::size_t i = 0; i < table.count; ++i) {
+    for (const Table& table : Tables()) {
+        for (std::size_t i = 0; i < table.expressions.size(); ++i) {
             Captures what;
-            if (table.expressions[i].Match(LineText(line), what)) {
+            if (table.expressions[i]->Match(LineText(line), what)) {
                 groups.clear();
                 for (std::size_t g = 1; g < what.size(); ++g)
                     groups.push_back(what[g].matched ? what[g].str() : std::string("<unmatched>"));
@@ -73,8 +78,8 @@ bool LibraryMatch(const std::string& line, boost::smatch& what, const boost::reg
 std::vector<boost::regex> LibraryExpressions(const Table& table)
 {
     std::vector<boost::regex> compiled;
-    for (std::size_t i = 0; i < table.count; ++i)
-        compiled.emplace_back(table.expressions[i].text, kNoCase);
+    for (std::size_t i = 0; i < table.expressions.size(); ++i)
+        compiled.emplace_back(table.expressions[i]->text, kNoCase);
     return compiled;
 }
 
@@ -90,13 +95,14 @@ std::string ReadFile(const std::string& path)
 
 TEST(DirectiveTable, ExpressionTextsAndOrder)
 {
-    ASSERT_EQ(kDirectoryExpressionCount, 24u);
-    ASSERT_EQ(kVirtualHostExpressionCount, 10u);
-    ASSERT_EQ(kServerExpressionCount, 7u);
-    EXPECT_STREQ(kDirectoryExpressions[18].text, "\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?");
-    EXPECT_STREQ(kDirectoryExpressions[19].text, "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?");
-    EXPECT_STREQ(kVirtualHostExpressions[4].text, "<\\s*(?:LocationMatch|Location\\s~)\\s+([^>]+)\\s*>\\s*(?:#.*)?");
-    EXPECT_STREQ(kServerExpressions[0].text, "<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?");
+    const std::vector<const LineExpression*>& directory = Tables()[0].expressions;
+    ASSERT_EQ(directory.size(), 24u);
+    ASSERT_EQ(Tables()[1].expressions.size(), 10u);
+    ASSERT_EQ(Tables()[2].expressions.size(), 7u);
+    EXPECT_STREQ(directory[18]->text, "\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?");
+    EXPECT_STREQ(directory[19]->text, "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?");
+    EXPECT_STREQ(Tables()[1].expressions[4]->text, "<\\s*(?:LocationMatch|Location\\s~)\\s+([^>]+)\\s*>\\s*(?:#.*)?");
+    EXPECT_STREQ(Tables()[2].expressions[0]->text, "<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?");
 }
 
 TEST(DirectiveTable, FirstMatchAndGroups)
@@ -179,18 +185,18 @@ TEST(DirectiveTable, FirstMatchAndGroups)
 
 TEST(DirectiveTable, EveryExpressionHasALinearMatcher)
 {
-    for (const Table& table : kTables)
-        for (std::size_t i = 0; i < table.count; ++i)
-            EXPECT_TRUE(table.expressions[i].linear.Usable()) << table.expressions[i].text;
+    for (const Table& table : Tables())
+        for (std::size_t i = 0; i < table.expressions.size(); ++i)
+            EXPECT_TRUE(table.expressions[i]->linear.Usable()) << table.expressions[i]->text;
 }
 
 // The cheap check looks for the keyword right after the leading white space (or after "<" and white
 // space) only where the expression's form guarantees it; any other form keeps the search anywhere.
 TEST(DirectiveTable, KeywordPlaceFollowsTheExpressionForm)
 {
-    for (const Table& table : kTables) {
-        for (std::size_t i = 0; i < table.count; ++i) {
-            const LineExpression& expression = table.expressions[i];
+    for (const Table& table : Tables()) {
+        for (std::size_t i = 0; i < table.expressions.size(); ++i) {
+            const LineExpression& expression = *table.expressions[i];
             const bool tag = expression.text[0] == '<';
             const LineExpression::KeywordPlace expected =
                 expression.keyword == nullptr ? LineExpression::Blank
@@ -349,15 +355,15 @@ TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
     }
 
     std::vector<std::vector<boost::regex>> library;
-    for (const Table& table : kTables)
+    for (const Table& table : Tables())
         library.push_back(LibraryExpressions(table));
     std::size_t matched = 0;
     for (const std::string& line : lines) {
         const LineText text(line);
-        for (std::size_t t = 0; t < sizeof(kTables) / sizeof(kTables[0]); ++t) {
-            const Table& table = kTables[t];
-            for (std::size_t i = 0; i < table.count; ++i) {
-                const LineExpression& expression = table.expressions[i];
+        for (std::size_t t = 0; t < Tables().size(); ++t) {
+            const Table& table = Tables()[t];
+            for (std::size_t i = 0; i < table.expressions.size(); ++i) {
+                const LineExpression& expression = *table.expressions[i];
                 boost::smatch what;
                 const bool whole = LibraryMatch(line, what, library[t][i]);
                 if (!expression.CanMatch(text)) {
@@ -486,4 +492,46 @@ TEST(DirectiveTable, FlagExpressionsAgreeWithTheLibrary)
         }
     }
     EXPECT_GT(matched, 100u);
+}
+
+// The exported RewriteRule line matcher: the directory table's row, and its form with an optional
+// substitution, both where the library's whole-line match puts the parts.
+TEST(RuleLine, BothFormsAgreeWithTheLibrary)
+{
+    const struct {
+        Orvane::Quillon::RuleLineForm form;
+        const char* expression;
+    } forms[] = {
+        {Orvane::Quillon::RuleLineForm::Directive, "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?"},
+        {Orvane::Quillon::RuleLineForm::SubstitutionOptional,
+         "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)?\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?"},
+    };
+    EXPECT_STREQ(RuleLineExpression().text, forms[0].expression);
+    const char* const lines[] = {"RewriteRule ^/a$ /b [L,R=301]", "  rewriterule !x y", "RewriteRule ^/a$  ",
+                                 "RewriteRule ^/a$", "RewriteRule a b[L]", "RewriteRule a b [L] # c",
+                                 "RewriteRule\ta\tb\t[NC]", "RewriteRule a b c", "RewriteCond a b",
+                                 "RewriteRule a  [L]", "RewriteRuleX a b", ""};
+    std::size_t matched = 0;
+    for (const auto& f : forms) {
+        const boost::regex library(f.expression, kNoCase);
+        for (const char* text : lines) {
+            const std::string line(text);
+            boost::smatch what;
+            const bool whole = LibraryMatch(line, what, library);
+            Orvane::Quillon::RuleLinePlaces places;
+            ASSERT_EQ(Orvane::Quillon::MatchRewriteRuleLine(line, f.form, places), whole) << line;
+            if (!whole)
+                continue;
+            ++matched;
+            const Orvane::Quillon::LinePart* parts[] = {&places.pattern, &places.substitution, &places.flags};
+            for (int g = 1; g <= 3; ++g) {
+                EXPECT_EQ(parts[g - 1]->matched, what[g].matched) << line << " group " << g;
+                EXPECT_EQ(parts[g - 1]->In(line), what.str(g)) << line << " group " << g;
+                if (what[g].matched) {
+                    EXPECT_EQ(parts[g - 1]->begin, static_cast<std::size_t>(what.position(g))) << line << " group " << g;
+                }
+            }
+        }
+    }
+    EXPECT_GT(matched, 8u);
 }

@@ -214,3 +214,47 @@ TEST(CfgRewriteRule, DerivedEntriesOverrideParseFlag)
     EXPECT_EQ(result.errors, "Unknown flag x\r\n");
     EXPECT_EQ(entry.last, 1);
 }
+
+// A reset rule compiles the next flag list as a new rule would; its texts, conditions and compiled
+// expression stay.
+TEST(CfgRewriteRule, ResetFlagsKeepsTextsConditionsAndExpression)
+{
+    CfgRewriteRule rule;
+    rule.AddCondition(CfgRewriteCond());
+    ASSERT_TRUE(CompileRule(rule, "!^/a", "R=301,F,G,P,L,N,C,NC,QSA,NE,S=2,CO=a:b:c:5:/p,T=x/y,LP,U,O,CL,CU",
+                            "${m}%{HTTP:h}").ok);
+    rule.ResetFlags();
+    const CfgRewriteRule fresh;
+    const struct {
+        const char* field;
+        std::function<bool(const CfgRewriteRule&)> same;
+    } fields[] = {
+        {"negate", [&](const CfgRewriteRule& r) { return r.negate == fresh.negate; }},
+        {"redirectCode", [&](const CfgRewriteRule& r) { return r.redirectCode == fresh.redirectCode; }},
+        {"forbidden, gone, proxy", [&](const CfgRewriteRule& r) { return !r.forbidden && !r.gone && !r.proxy; }},
+        {"last, next, chain", [&](const CfgRewriteRule& r) { return !r.last && !r.next && !r.chain; }},
+        {"nocase, qsappend, noescape", [&](const CfgRewriteRule& r) { return !r.nocase && !r.qsappend && !r.noescape; }},
+        {"skipCount", [&](const CfgRewriteRule& r) { return r.skipCount == 0; }},
+        {"cookie", [&](const CfgRewriteRule& r) {
+             return r.cookieName.empty() && r.cookieValue.empty() && r.cookieDomain.empty() && r.cookieLifetime == 0 &&
+                    r.cookiePath.empty();
+         }},
+        {"mimeType", [&](const CfgRewriteRule& r) { return r.mimeType.empty(); }},
+        {"loop, U, O, CL, CU", [&](const CfgRewriteRule& r) { return !r.loop && !r.U && !r.O && !r.CL && !r.CU; }},
+        {"references", [&](const CfgRewriteRule& r) {
+             return !r.hasDollarBraceReference && !r.hasHttpHeaderReference && !r.hasPercentBraceReference;
+         }},
+        {"texts", [&](const CfgRewriteRule& r) {
+             return r.pattern == "^/a" && r.substitution == "${m}%{HTTP:h}" && r.flagsText.find("qsa") != std::string::npos;
+         }},
+        {"conditions", [&](const CfgRewriteRule& r) { return r.conditions.size() == 1; }},
+        {"expression", [&](const CfgRewriteRule& r) { return !r.regex.empty() && boost::regex_search("/a", r.regex); }},
+    };
+    for (const auto& f : fields)
+        EXPECT_TRUE(f.same(rule)) << f.field;
+    // The next compile sets only what its own flag list says.
+    ASSERT_TRUE(CompileRule(rule, "^/b", "L").ok);
+    EXPECT_EQ(rule.last, 1);
+    EXPECT_EQ(rule.redirectCode, 0);
+    EXPECT_EQ(rule.nocase, 0);
+}

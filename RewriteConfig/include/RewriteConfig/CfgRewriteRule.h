@@ -56,6 +56,10 @@ public:
 
     // Appends a copy (sharing the test function).
     void AddCondition(const CfgRewriteCond& condition);
+
+    // Gives every flag field (negate and the reference marks included) its initial value again;
+    // pattern, substitution, flagsText, conditions and the compiled expression stay.
+    void ResetFlags();
 };
 
 class CfgRewriteHeader : public CfgRewriteRule {

@@ -6,6 +6,7 @@
 #include "RewriteConfig/CondFunctions.h"
 #include "RewriteConfig/CfgRewriteCond.h"
 #include "RewriteConfig/CfgRewriteRule.h"
+#include "RewriteConfig/RuleLine.h"
 #include "RewriteConfig/Htaccess.h"
 #include "RewriteConfig/VirtualHostHtaccess.h"
 #include "RewriteConfig/QuillonConfig.h"
