@@ -2,15 +2,11 @@
 
 #include "Strings.h"
 
-#include <boost/regex.hpp>
+#include <RewriteConfig/RuleLine.h>
 
 namespace Quillpen {
 
 namespace {
-
-// Compiled once at start-up and only read afterwards, so every window thread may use it.
-const boost::regex kRulePattern("\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
-                                boost::regex::perl | boost::regex::icase);
 
 bool IsRuleBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 
@@ -86,12 +82,8 @@ std::wstring ConfigHeaderText(const std::wstring& version, bool refresh)
 
 bool IsRewriteRuleLine(const std::string& line)
 {
-    try {
-        return boost::regex_match(line, kRulePattern);
-    } catch (const std::exception&) {
-        // A pathological line that exhausts the matcher is no rule line.
-        return false;
-    }
+    Orvane::Quillon::RuleLinePlaces places;
+    return Orvane::Quillon::MatchRewriteRuleLine(line, Orvane::Quillon::RuleLineForm::Directive, places);
 }
 
 std::wstring ProbeParameters(const std::wstring& line, const std::string& ansiLine)

@@ -1,33 +1,10 @@
 #include "RuleLine.h"
 
-#include <exception>
-
-#include <boost/regex.hpp>
-
 #include "ProbeTexts.h"
 
 namespace Orvane { namespace Quillon { namespace Probe {
 
 namespace {
-
-const boost::regex& SplitLinePattern()
-{
-    static const boost::regex expression(
-        "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
-        boost::regex::perl | boost::regex::icase);
-    return expression;
-}
-
-const boost::regex& TestLinePattern()
-{
-    static const boost::regex expression(
-        "\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)?\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
-        boost::regex::perl | boost::regex::icase);
-    return expression;
-}
-
-// Built before main so that threads never race on the first use.
-const bool patternsReady = (SplitLinePattern(), TestLinePattern(), true);
 
 void AppendFlag(std::string& list, const std::string& flag)
 {
@@ -39,58 +16,22 @@ void AppendFlag(std::string& list, const std::string& flag)
 
 bool MatchRuleLine(const std::string& line, LineForm form, RuleLineParts& parts)
 {
-    (void)patternsReady;
-    boost::smatch what;
-    try {
-        if (!boost::regex_match(line, what,
-                                form == LineForm::Split ? SplitLinePattern() : TestLinePattern()))
-            return false;
-    } catch (const std::exception&) {
+    RuleLinePlaces places;
+    if (!MatchRewriteRuleLine(line, form == LineForm::Split ? RuleLineForm::Directive : RuleLineForm::SubstitutionOptional,
+                              places))
         return false;
-    }
     parts = RuleLineParts();
-    parts.pattern = what.str(1);
-    parts.patternStart = static_cast<std::size_t>(what.position(1));
-    parts.patternLength = static_cast<std::size_t>(what.length(1));
-    parts.hasSubstitution = what[2].matched;
+    parts.pattern = places.pattern.In(line);
+    parts.patternStart = places.pattern.begin;
+    parts.patternLength = places.pattern.length;
+    parts.hasSubstitution = places.substitution.matched;
     if (parts.hasSubstitution) {
-        parts.substitution = what.str(2);
-        parts.substitutionStart = static_cast<std::size_t>(what.position(2));
-        parts.substitutionLength = static_cast<std::size_t>(what.length(2));
+        parts.substitution = places.substitution.In(line);
+        parts.substitutionStart = places.substitution.begin;
+        parts.substitutionLength = places.substitution.length;
     }
-    if (what[3].matched)
-        parts.flagsText = what.str(3);
+    parts.flagsText = places.flags.In(line);
     return true;
-}
-
-void ResetRuleFlags(CfgRewriteRule& rule)
-{
-    rule.negate = 0;
-    rule.redirectCode = 0;
-    rule.forbidden = 0;
-    rule.gone = 0;
-    rule.proxy = 0;
-    rule.last = 0;
-    rule.next = 0;
-    rule.chain = 0;
-    rule.nocase = 0;
-    rule.qsappend = 0;
-    rule.noescape = 0;
-    rule.skipCount = 0;
-    rule.cookieName.clear();
-    rule.cookieValue.clear();
-    rule.cookieDomain.clear();
-    rule.cookieLifetime = 0;
-    rule.cookiePath.clear();
-    rule.mimeType.clear();
-    rule.loop = 0;
-    rule.U = 0;
-    rule.O = 0;
-    rule.CL = 0;
-    rule.CU = 0;
-    rule.hasDollarBraceReference = 0;
-    rule.hasHttpHeaderReference = 0;
-    rule.hasPercentBraceReference = 0;
 }
 
 void SetRulePattern(CfgRewriteRule& rule, const std::string& text)
@@ -158,7 +99,7 @@ std::string ComposeRuleLine(const CfgRewriteRule& rule)
 SplitOutcome SplitRuleLine(CfgRewriteRule& rule, const std::string& line)
 {
     SplitOutcome outcome;
-    ResetRuleFlags(rule);
+    rule.ResetFlags();
     if (!MatchRuleLine(line, LineForm::Split, outcome.parts)) {
         outcome.error = Texts::kBadRuleFormat;
         return outcome;

@@ -25,11 +25,8 @@ enum class LineForm {
 };
 
 // Matches the whole line, case-insensitively, against the RewriteRule form. False when it does not
-// have that form (or is too complex to decide).
+// have that form.
 bool MatchRuleLine(const std::string& line, LineForm form, RuleLineParts& parts);
-
-// Clears every flag field of the rule; pattern, substitution and flagsText stay.
-void ResetRuleFlags(CfgRewriteRule& rule);
 
 // Stores a pattern as typed into the Regexp field: a leading "!" is the negation mark.
 void SetRulePattern(CfgRewriteRule& rule, const std::string& text);

@@ -145,7 +145,7 @@ TestOutcome RunRuleTest(CfgRewriteRule& rule, const std::string& ruleLine,
         outcome.message = Texts::kBadRuleFormat;
         return outcome;
     }
-    ResetRuleFlags(rule);
+    rule.ResetFlags();
     rule.pattern = parts.pattern;
     rule.substitution = parts.substitution;
     rule.flagsText = parts.flagsText;

@@ -41,7 +41,7 @@ void CQuillprobeDlg::SetTextColour(HWND field, COLORREF colour)
 
 void CQuillprobeDlg::ResetRuleFlags()
 {
-    Probe::ResetRuleFlags(rule);
+    rule.ResetFlags();
 }
 
 LRESULT CQuillprobeDlg::OnRuleChange(WORD, WORD, HWND, bool&)

@@ -168,7 +168,7 @@ TEST(ResetRuleFlags, ClearsEveryFlagButKeepsTexts)
     CfgRewriteRule rule;
     ASSERT_TRUE(SplitRuleLine(rule,
         "RewriteRule !x ${a}%{HTTP:h} [R,F,G,P,L,N,C,NC,QSA,NE,S=1,CO=a:b:c:1:d,T=x,LP,U,O,CL,CU]").ok);
-    ResetRuleFlags(rule);
+    rule.ResetFlags();
     CfgRewriteRule fresh;
     fresh.pattern = rule.pattern;
     fresh.substitution = rule.substitution;
