@@ -35,10 +35,8 @@ bool CfgRewriteCond::Parse()
             flagsText.erase(0, 1);
         if (!flagsText.empty() && flagsText.back() == ']')
             flagsText.pop_back();
-        std::vector<std::string> pieces;
-        Detail::SplitFlagList(flagsText, pieces);
         // The first test that holds decides; a piece naming none of the flags ends the parse.
-        for (std::string& piece : pieces) {
+        const bool known = Detail::ForEachFlagPiece(flagsText, [this](std::string piece) {
             Detail::TrimSpace(piece);
             if (piece.find("nocase") != std::string::npos || piece.find("nc") != std::string::npos)
                 nocase = 1;
@@ -48,7 +46,10 @@ bool CfgRewriteCond::Parse()
                 O = 1;
             else
                 return false;
-        }
+            return true;
+        });
+        if (!known)
+            return false;
     }
 
     if (!pattern.empty() && pattern.front() == '!') {

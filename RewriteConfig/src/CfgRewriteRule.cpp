@@ -107,14 +107,13 @@ bool CfgRewriteRule::Compile(std::string& errors)
 {
     Detail::LowerCase(flagsText);
     Detail::TrimSpace(flagsText);
-    std::vector<std::string> pieces;
-    Detail::SplitFlagList(flagsText, pieces);
     // An unknown flag is reported and has no effect; it never stops the rule from compiling.
-    for (std::string& piece : pieces) {
+    Detail::ForEachFlagPiece(flagsText, [this, &errors](std::string piece) {
         Detail::TrimSpace(piece);
         if (!ParseFlag(piece))
             errors.append(Detail::kUnknownFlag).append(piece).append(Detail::kLineEnd);
-    }
+        return true;
+    });
 
     Detail::ScanReferences(substitution, hasDollarBraceReference, hasHttpHeaderReference, hasPercentBraceReference);
 

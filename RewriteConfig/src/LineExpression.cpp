@@ -184,7 +184,8 @@ LineExpression::LineExpression(EveryLine)
 
 bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
-    return HasKeywordAt(line.text, at, keyword);
+    // The head has already matched the first eight characters.
+    return HasKeywordAt(line.text, at + 8, keyword + 8);
 }
 
 bool LineExpression::OtherCanMatch(const LineText& line) const

@@ -71,6 +71,7 @@ private:
     std::uint64_t keywordMask_ = 0;
     bool longKeyword_ = false;
 
+    // Whether the keyword's characters past the eighth follow at + 8.
     bool KeywordAt(const LineText& line, std::size_t at) const;
     bool OtherCanMatch(const LineText& line) const;
 };

@@ -1,7 +1,5 @@
 #include "SharedExpressions.h"
 
-#include <algorithm>
-
 #include "LinearMatcher.h"
 #include "SafeRegex.h"
 
@@ -25,34 +23,6 @@ private:
 const ReferenceScan kHttpHeaderReference("\\%\\{\\s*HTTP\\:([^}]+)\\}");
 const ReferenceScan kPercentBraceReference("\\%\\{\\s*([^}]+)\\s*\\}");
 
-}
-
-void SplitFlagList(const std::string& text, std::vector<std::string>& pieces)
-{
-    const std::bitset<256>& spaces = RegexSpaces();
-    auto isSpace = [&spaces](char c) { return spaces[static_cast<unsigned char>(c)]; };
-    // At most one piece more than there are commas.
-    pieces.reserve(pieces.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
-    std::string::size_type rest = 0;
-    bool produced = false;
-    for (;;) {
-        const std::string::size_type comma = text.find(',', rest);
-        if (comma == std::string::npos)
-            break;
-        std::string::size_type start = comma;
-        while (start > rest && isSpace(text[start - 1]))
-            --start;
-        std::string::size_type end = comma + 1;
-        while (end < text.size() && isSpace(text[end]))
-            ++end;
-        if (start != rest || produced) {
-            pieces.emplace_back(text, rest, start - rest);
-            produced = true;
-        }
-        rest = end;
-    }
-    if (rest != text.size())
-        pieces.emplace_back(text, rest, std::string::npos);
 }
 
 void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsigned char& hasHttpHeader,

@@ -1,20 +1,47 @@
 #pragma once
 // Expressions that rules and conditions share: the flag list separator and the reference scans.
+#include <bitset>
 #include <string>
-#include <vector>
 
 #include <boost/regex.hpp>
+
+#include "LinearMatcher.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
 // A comma with the white space around it.
 extern const boost::regex kFlagSeparator;
 
-// The pieces of a flag list between the matches of kFlagSeparator, with the piece rules of regex_split
-// (empty pieces before the first produced piece and an empty rest are left out). Each match is found
-// directly: it starts at the white space right before the next comma and ends after the white space
-// that follows it.
-void SplitFlagList(const std::string& text, std::vector<std::string>& pieces);
+// Hands visit the pieces of a flag list between the matches of kFlagSeparator, one after the other, with
+// the piece rules of regex_split (empty pieces before the first produced piece and an empty rest are
+// left out); stops and returns false when visit does. Each match is found directly: it starts at the
+// white space right before the next comma and ends after the white space that follows it.
+template <typename Visit>
+bool ForEachFlagPiece(const std::string& text, Visit visit)
+{
+    const std::bitset<256>& spaces = RegexSpaces();
+    auto isSpace = [&spaces](char c) { return spaces[static_cast<unsigned char>(c)]; };
+    std::string::size_type rest = 0;
+    bool produced = false;
+    for (;;) {
+        const std::string::size_type comma = text.find(',', rest);
+        if (comma == std::string::npos)
+            break;
+        std::string::size_type start = comma;
+        while (start > rest && isSpace(text[start - 1]))
+            --start;
+        std::string::size_type end = comma + 1;
+        while (end < text.size() && isSpace(text[end]))
+            ++end;
+        if (start != rest || produced) {
+            if (!visit(std::string(text, rest, start - rest)))
+                return false;
+            produced = true;
+        }
+        rest = end;
+    }
+    return rest == text.size() || visit(std::string(text, rest, std::string::npos));
+}
 
 // Assigns 1 or 0: "${" anywhere (the expression "\$\{"); a %{HTTP:name} reference; a %{name} reference (also set by the second).
 void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsigned char& hasHttpHeader,

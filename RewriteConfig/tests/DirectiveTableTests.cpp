@@ -424,7 +424,10 @@ TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
         }
         const std::vector<std::string> expected = SplitWithExpression(text, kFlagSeparator);
         std::vector<std::string> found;
-        SplitFlagList(text, found);
+        ForEachFlagPiece(text, [&found](std::string piece) {
+            found.push_back(piece);
+            return true;
+        });
         ASSERT_EQ(found, expected) << text;
 
         // Physical lines: the pieces around every separator match; none after a final separator.
