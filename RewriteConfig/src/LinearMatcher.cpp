@@ -540,7 +540,9 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     // the end, worked out from the last character back.
     const std::size_t size = text.size();
     ScratchArray<std::uint64_t, 1024> liveSpace;
-    std::uint64_t* const live = liveSpace.Uninitialised(size);
+    // One entry more, with no atom live: the end of the text stops every loop below.
+    std::uint64_t* const live = liveSpace.Uninitialised(size + 1);
+    live[size] = 0;
     std::uint32_t state = 0;
     for (std::size_t i = size; i-- > 0;) {
         const BackwardStep& step = backward_[state + classOf_[static_cast<unsigned char>(text[i])]];
@@ -569,7 +571,7 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
             if (instruction.loop != 0) {
                 // Each turn of the loop reads one character with the atom; it turns while that
                 // atom is live there, then leaves.
-                while (position < size && (live[position] & instruction.loop) != 0)
+                while ((live[position] & instruction.loop) != 0)
                     ++position;
                 pc = instruction.b;
             } else {
