@@ -320,6 +320,14 @@ void EscapeBlanks(const std::string& line, std::string& escaped)
     }
 }
 
+bool HasEscapedBlank(const std::string& line)
+{
+    for (std::string::size_type at = line.find('\\'); at != std::string::npos; at = line.find('\\', at + 1))
+        if (at + 1 < line.size() && line[at + 1] == ' ')
+            return true;
+    return false;
+}
+
 std::wstring FolderOf(const std::wstring& fileName)
 {
     const std::wstring::size_type slash = fileName.rfind(L'\\');
@@ -371,7 +379,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
         TrimSpace(line);
         // Most lines have no escaped blank and are read as they stand.
         const std::string* logicalLine = &line;
-        if (line.find("\\ ") != std::string::npos) {
+        if (HasEscapedBlank(line)) {
             EscapeBlanks(line, escaped);
             logicalLine = &escaped;
         }
