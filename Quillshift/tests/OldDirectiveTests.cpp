@@ -9,8 +9,8 @@
 
 namespace {
 
-// The directive expressions in their plain form, as backtracking reads them. The converter's own are
-// rewritten to run in linear time and must classify and split every line exactly as these do.
+// The directive expressions as the library's backtracking match reads them: the converter's linear
+// matching must classify and split every line exactly as they do.
 struct PlainDirective {
     OldDirective directive;
     const char* expression;
@@ -41,6 +41,16 @@ std::vector<std::string> Describe(OldDirective directive, const boost::smatch& g
     return description;
 }
 
+std::vector<std::string> Describe(OldDirective directive, const OldGroups& groups)
+{
+    std::vector<std::string> description{std::to_string(static_cast<int>(directive))};
+    if (directive == OldDirective::Unknown)
+        return description;
+    for (std::size_t i = 1; i < groups.Count(); ++i)
+        description.push_back(groups.Matched(i) ? groups.Text(i) : "<none>");
+    return description;
+}
+
 std::vector<std::string> Plain(const std::string& line)
 {
     static const std::vector<boost::regex> expressions = [] {
@@ -59,7 +69,7 @@ std::vector<std::string> Plain(const std::string& line)
 
 std::vector<std::string> Fast(const std::string& line)
 {
-    boost::smatch groups;
+    OldGroups groups;
     const OldDirective directive = ClassifyOldLine(line, groups);
     return Describe(directive, groups);
 }
@@ -119,7 +129,7 @@ TEST(OldDirectiveTest, LongLinesClassifyQuickly)
         {blanks, OldDirective::EmptyLine},
     };
     for (const Case& c : cases) {
-        boost::smatch groups;
+        OldGroups groups;
         EXPECT_EQ(ClassifyOldLine(c.line, groups), c.directive) << c.line.substr(0, 20);
     }
 }

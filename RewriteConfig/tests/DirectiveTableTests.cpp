@@ -9,6 +9,7 @@
 #include "DirectiveTables.h"
 #include "LinearMatcher.h"
 #include "RewriteConfig/Htaccess.h"
+#include "RewriteConfig/LineMatcher.h"
 #include "RewriteConfig/RuleLine.h"
 #include "SafeRegex.h"
 #include "SharedExpressions.h"
@@ -537,4 +538,28 @@ TEST(RuleLine, BothFormsAgreeWithTheLibrary)
         }
     }
     EXPECT_GT(matched, 8u);
+}
+
+// The public whole-line matcher: the library's groups as places in the line; outside the supported
+// syntax it matches nothing.
+TEST(WholeLineMatcher, GroupsAsPlacesAndNothingOutsideItsSyntax)
+{
+    const Orvane::Quillon::WholeLineMatcher matcher("\\s*Key\\s+(\\S+)(?:\\s+(\\d+))?\\s*");
+    ASSERT_TRUE(matcher.Usable());
+    std::vector<Orvane::Quillon::LinePart> groups;
+    const std::string line = "  key  value 42 ";
+    ASSERT_TRUE(matcher.Match(line, groups));
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].In(line), line);
+    EXPECT_EQ(groups[1].In(line), "value");
+    EXPECT_EQ(groups[1].begin, 7u);
+    EXPECT_EQ(groups[2].In(line), "42");
+    const std::string shorter = "KEY v";
+    ASSERT_TRUE(matcher.Match(shorter, groups));
+    EXPECT_FALSE(groups[2].matched);
+    EXPECT_FALSE(matcher.Match("key", groups));
+
+    const Orvane::Quillon::WholeLineMatcher counted("a{2}");
+    EXPECT_FALSE(counted.Usable());
+    EXPECT_FALSE(counted.Match("aa", groups));
 }

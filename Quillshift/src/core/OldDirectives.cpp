@@ -1,60 +1,42 @@
 #include "OldDirectives.h"
 
-#include <exception>
 #include <vector>
 
 namespace {
 
 struct OldDirectivePattern {
     OldDirective directive;
-    // Matched against the whole line, ignoring case; the second, where there is one, is tried when the
-    // first does not match.
-    const char* expressions[2];
+    // Matched against the whole line, ignoring case.
+    const char* expression;
 };
 
-// Tried in this order; the first directive that matches decides.
-//
-// The expressions are written so that a long line costs linear time: a quantifier is possessive
-// ("*+", "++") wherever giving characters back cannot change whether or how the line matches. The
-// condition's "(\S+)\s*(\S+)" is tried in two steps: first with blanks between its two arguments, then,
-// only when that fails, with both in one word and the second one character long, which is the split a
-// backtracking match of the joint form settles on. The tests compare both with the plain expressions.
+// Tried in this order; the first directive that matches decides. The model's matcher answers in time
+// proportional to the line, with the groups of a backtracking match.
 const OldDirectivePattern kOldDirectives[] = {
-    {OldDirective::EmptyLine, {R"(\s*)", nullptr}},
-    {OldDirective::Comment, {R"(\s*+#(.*))", nullptr}},
-    {OldDirective::Unsupported, {R"(\s*+(\[Quillon\]|CacheClockRate|EnableRewrite|EnableConfig).*)", nullptr}},
-    {OldDirective::RepeatLimit, {R"(\s*+RepeatLimit\s++(\d++)\s*+(?:#.*)?)", nullptr}},
-    {OldDirective::RFStyle, {R"(\s*+RFStyle\s++(Old|New)\s*+(?:#.*)?)", nullptr}},
-    {OldDirective::UriMatchPrefix, {R"(\s*+UriMatchPrefix\s++(\S+)\s*+(?:#.*)?)", nullptr}},
-    {OldDirective::UriMatchSufix, {R"(\s*+UriMatchSufix\s++(\S+)\s*+(?:#.*)?)", nullptr}},
-    {OldDirective::RewriteCond,
-     {R"(\s*+RewriteCond\s++(\S++)\s++(\S+)\s*+(\[[^\]]++\])?\s*+(#.*)?)",
-      R"(\s*+RewriteCond\s++(\S+)(\S)\s*+(\[[^\]]++\])?\s*+(#.*)?)"}},
-    {OldDirective::RewriteRule,
-     {R"(\s*+RewriteRule\s++(\S++)\s++(\S+)\s*+(?:\[([^\]]++)\])?\s*+(#.*)?)", nullptr}},
-    {OldDirective::RewriteHeader,
-     {R"(\s*+RewriteHeader\s++(\S++)\s++(\S++)\s++(\S+)\s*+(?:\[([^\]]++)\])?\s*+(#.*)?)", nullptr}},
-    {OldDirective::RewriteProxy,
-     {R"(\s*+RewriteProxy\s++(\S++)\s++(\S+)\s*+(?:\[([^\]]++)\])?\s*+(#.*)?)", nullptr}},
+    {OldDirective::EmptyLine, R"(\s*)"},
+    {OldDirective::Comment, R"(\s*#(.*))"},
+    {OldDirective::Unsupported, R"(\s*(\[Quillon\]|CacheClockRate|EnableRewrite|EnableConfig).*)"},
+    {OldDirective::RepeatLimit, R"(\s*RepeatLimit\s+(\d+)\s*(?:#.*)?)"},
+    {OldDirective::RFStyle, R"(\s*RFStyle\s+(Old|New)\s*(?:#.*)?)"},
+    {OldDirective::UriMatchPrefix, R"(\s*UriMatchPrefix\s+(\S+)\s*(?:#.*)?)"},
+    {OldDirective::UriMatchSufix, R"(\s*UriMatchSufix\s+(\S+)\s*(?:#.*)?)"},
+    {OldDirective::RewriteCond, R"(\s*RewriteCond\s+(\S+)\s*(\S+)\s*(\[[^\]]+\])?\s*(#.*)?)"},
+    {OldDirective::RewriteRule, R"(\s*RewriteRule\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
+    {OldDirective::RewriteHeader, R"(\s*RewriteHeader\s+(\S+)\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
+    {OldDirective::RewriteProxy, R"(\s*RewriteProxy\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
 };
 
 struct CompiledDirective {
     OldDirective directive;
-    std::vector<boost::regex> expressions;
+    Orvane::Quillon::WholeLineMatcher matcher;
 };
 
 const std::vector<CompiledDirective>& CompiledDirectives()
 {
     static const std::vector<CompiledDirective> compiled = [] {
         std::vector<CompiledDirective> table;
-        for (const OldDirectivePattern& entry : kOldDirectives) {
-            CompiledDirective directive{entry.directive, {}};
-            for (const char* expression : entry.expressions) {
-                if (expression)
-                    directive.expressions.emplace_back(expression, boost::regex::perl | boost::regex::icase);
-            }
-            table.push_back(directive);
-        }
+        for (const OldDirectivePattern& entry : kOldDirectives)
+            table.push_back(CompiledDirective{entry.directive, Orvane::Quillon::WholeLineMatcher(entry.expression)});
         return table;
     }();
     return compiled;
@@ -62,19 +44,24 @@ const std::vector<CompiledDirective>& CompiledDirectives()
 
 }
 
-// A match that the expression library gives up on (too complex for the line) counts as no match, so
-// the line is kept as a comment.
-OldDirective ClassifyOldLine(const std::string& line, boost::smatch& groups)
+OldDirective ClassifyOldLine(const std::string& line, OldGroups& groups)
 {
     for (const CompiledDirective& directive : CompiledDirectives()) {
-        for (const boost::regex& expression : directive.expressions) {
-            try {
-                if (boost::regex_match(line, groups, expression))
-                    return directive.directive;
-            } catch (const std::exception&) {
-            }
+        if (directive.matcher.Match(line, groups.parts)) {
+            groups.line = &line;
+            return directive.directive;
         }
     }
-    groups = boost::smatch();
+    groups = OldGroups();
     return OldDirective::Unknown;
+}
+
+std::string OldGroups::Text(std::size_t index) const
+{
+    return index < parts.size() && line != nullptr ? parts[index].In(*line) : std::string();
+}
+
+bool OldGroups::Matched(std::size_t index) const
+{
+    return index < parts.size() && parts[index].matched;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The directives of the old syntax and the matching of one line against them.
+#include <cstddef>
 #include <string>
+#include <vector>
 
-#include <boost/regex.hpp>
+#include <RewriteConfig/LineMatcher.h>
 
 enum class OldDirective {
     EmptyLine,
@@ -19,6 +21,17 @@ enum class OldDirective {
     Unknown,
 };
 
+// The groups of a classified line; they refer to the line, which must outlive them.
+struct OldGroups {
+    const std::string* line = nullptr;
+    std::vector<Orvane::Quillon::LinePart> parts;
+
+    std::size_t Count() const { return parts.size(); }
+    bool Matched(std::size_t index) const;
+    // The group's text; empty when it took no part.
+    std::string Text(std::size_t index) const;
+};
+
 // The directive whose expression matches the whole line first, with that expression's groups;
 // Unknown when none does.
-OldDirective ClassifyOldLine(const std::string& line, boost::smatch& groups);
+OldDirective ClassifyOldLine(const std::string& line, OldGroups& groups);

@@ -19,9 +19,9 @@ const char* const kUnsupportedDirective = "unsupported directive: ";
 const char* const kUnknownExpression = ": (Unknown expression)\t";
 const char* const kConditionWithoutRule = ": (Condition without rule)\t";
 
-std::string Group(const boost::smatch& groups, int index)
+std::string Group(const OldGroups& groups, int index)
 {
-    return groups[index].matched ? groups[index].str() : std::string();
+    return groups.Text(static_cast<std::size_t>(index));
 }
 
 // The decimal value of a run of digits; false when it does not fit.
@@ -94,7 +94,7 @@ void OldSyntaxConverter::ShowLostConditions()
 
 void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumber)
 {
-    boost::smatch groups;
+    OldGroups groups;
     switch (ClassifyOldLine(line, groups)) {
     case OldDirective::EmptyLine:
         entries.push_back(boost::make_shared<OldEmptyLine>());

@@ -7,6 +7,7 @@
 #include "RewriteConfig/CfgRewriteCond.h"
 #include "RewriteConfig/CfgRewriteRule.h"
 #include "RewriteConfig/RuleLine.h"
+#include "RewriteConfig/LineMatcher.h"
 #include "RewriteConfig/Htaccess.h"
 #include "RewriteConfig/VirtualHostHtaccess.h"
 #include "RewriteConfig/QuillonConfig.h"
