@@ -96,8 +96,8 @@ struct LinearMatcher::Fragment {
 // Reads the expression into a tree, then builds both automata from it.
 class LinearMatcher::Builder {
 public:
-    Builder(LinearMatcher& matcher, const char* text, boost::regex::flag_type flags)
-        : matcher_(matcher), text_(text), flags_(flags)
+    Builder(LinearMatcher& matcher, const char* text, boost::regex::flag_type flags, Use use)
+        : matcher_(matcher), text_(text), flags_(flags), use_(use)
     {
     }
 
@@ -120,6 +120,9 @@ public:
         // The walk needs a program that cannot loop without reading.
         if (!guidable_)
             return false;
+        ByteClasses();
+        if (use_ == Use::Search)
+            return Search();
         Reach();
         MarkLoops();
         return Backward();
@@ -170,21 +173,12 @@ private:
     // byte backwards gives the atoms live at that byte, and the state before it.
     bool Backward()
     {
-        // Bytes that every atom accepts or refuses alike form one class.
-        std::map<std::uint64_t, std::uint8_t> classes;
-        for (std::size_t b = 0; b < 256; ++b) {
-            const auto found = classes.emplace(matcher_.accepts_[b], static_cast<std::uint8_t>(classes.size()));
-            matcher_.classOf_[b] = found.first->second;
-        }
-        const std::size_t classCount = classes.size();
-        std::vector<std::uint64_t> classAccepts(classCount);
-        for (const auto& entry : classes)
-            classAccepts[entry.second] = entry.first;
-
+        const std::size_t classCount = classAccepts_.size();
+        const std::vector<std::uint64_t>& classAccepts = classAccepts_;
         std::vector<std::uint64_t> states(1, matcher_.last_);
         std::map<std::uint64_t, std::uint32_t> known{{matcher_.last_, 0}};
         for (std::size_t s = 0; s < states.size(); ++s) {
-            if (states.size() > kMaxBackwardStates)
+            if (states.size() > kMaxAutomatonStates)
                 return false;
             for (std::size_t c = 0; c < classCount; ++c) {
                 const std::uint64_t live = states[s] & classAccepts[c];
@@ -195,6 +189,48 @@ private:
                 if (found.second)
                     states.push_back(before);
                 matcher_.backward_.push_back(BackwardStep{live, found.first->second * static_cast<std::uint32_t>(classCount)});
+            }
+        }
+        return true;
+    }
+
+    // Bytes that every atom accepts or refuses alike form one class.
+    void ByteClasses()
+    {
+        std::map<std::uint64_t, std::uint8_t> classes;
+        for (std::size_t b = 0; b < 256; ++b) {
+            const auto found = classes.emplace(matcher_.accepts_[b], static_cast<std::uint8_t>(classes.size()));
+            matcher_.classOf_[b] = found.first->second;
+        }
+        classAccepts_.resize(classes.size());
+        for (const auto& entry : classes)
+            classAccepts_[entry.second] = entry.first;
+    }
+
+    // The search as a deterministic automaton over the same classes: a state is the set of atoms
+    // that the bytes read so far may end at, with a match starting anywhere; reading a byte that ends
+    // a match leads to kFound.
+    bool Search()
+    {
+        const std::size_t classCount = classAccepts_.size();
+        std::vector<std::uint64_t> states(1, 0);
+        std::map<std::uint64_t, std::uint32_t> known{{0, 0}};
+        for (std::size_t s = 0; s < states.size(); ++s) {
+            if (states.size() > kMaxAutomatonStates)
+                return false;
+            std::uint64_t reachable = matcher_.first_;
+            for (std::uint64_t rest = states[s]; rest != 0; rest &= rest - 1)
+                reachable |= matcher_.follow_[static_cast<std::size_t>(__builtin_ctzll(rest))];
+            for (std::size_t c = 0; c < classCount; ++c) {
+                const std::uint64_t next = reachable & classAccepts_[c];
+                if (next & matcher_.last_) {
+                    matcher_.search_.push_back(kFound);
+                    continue;
+                }
+                const auto found = known.emplace(next, static_cast<std::uint32_t>(states.size()));
+                if (found.second)
+                    states.push_back(next);
+                matcher_.search_.push_back(found.first->second * static_cast<std::uint32_t>(classCount));
             }
         }
         return true;
@@ -459,6 +495,8 @@ private:
     LinearMatcher& matcher_;
     const char* text_;
     boost::regex::flag_type flags_;
+    Use use_;
+    std::vector<std::uint64_t> classAccepts_;
     std::size_t at_ = 0;
     std::size_t groups_ = 0;
     std::size_t atoms_ = 0;
@@ -467,10 +505,10 @@ private:
     std::vector<std::uint64_t> precede_;
 };
 
-LinearMatcher::LinearMatcher(const char* expression, boost::regex::flag_type flags)
+LinearMatcher::LinearMatcher(const char* expression, boost::regex::flag_type flags, Use use) : use_(use)
 {
     try {
-        usable_ = Builder(*this, expression, flags).Build();
+        usable_ = Builder(*this, expression, flags, use).Build();
     } catch (const std::exception&) {
         usable_ = false;
     }
@@ -478,26 +516,16 @@ LinearMatcher::LinearMatcher(const char* expression, boost::regex::flag_type fla
 
 LinearMatcher::~LinearMatcher() = default;
 
-std::uint64_t LinearMatcher::Step(std::uint64_t states, unsigned char c) const
-{
-    std::uint64_t next = 0;
-    while (states != 0) {
-        const int p = __builtin_ctzll(states);
-        next |= follow_[static_cast<std::size_t>(p)];
-        states &= states - 1;
-    }
-    return next & accepts_[c];
-}
-
 bool LinearMatcher::FoundIn(const std::string& text) const
 {
+    if (!usable_ || use_ != Use::Search)
+        return false;
     if (nullable_)
         return true;
-    std::uint64_t states = 0;
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        states = Step(states, c) | (first_ & accepts_[c]);
-        if (states & last_)
+    std::uint32_t state = 0;
+    for (char c : text) {
+        state = search_[state + classOf_[static_cast<unsigned char>(c)]];
+        if (state == kFound)
             return true;
     }
     return false;
@@ -534,7 +562,7 @@ private:
 
 bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) const
 {
-    if (!usable_)
+    if (!usable_ || use_ != Use::WholeLine)
         return false;
     // live[i]: the atoms that can read text[i] and after which the rest of the text can be read to
     // the end, worked out from the last character back.

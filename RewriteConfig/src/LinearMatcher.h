@@ -58,10 +58,13 @@ public:
     // and "(?:...)", "|", and the greedy quantifiers "*", "+", "?"; at most 64 character atoms; no
     // repeat of a body that can match nothing. Anything else leaves the matcher unusable: it then
     // matches nothing, and the tests see to it that every expression of the model is usable.
-    LinearMatcher(const char* expression, boost::regex::flag_type flags);
+    // A matcher answers one of the two questions.
+    enum class Use { WholeLine, Search };
+    LinearMatcher(const char* expression, boost::regex::flag_type flags, Use use = Use::WholeLine);
     ~LinearMatcher();
 
     bool Usable() const { return usable_; }
+    // Whether the expression matches anywhere in the text (Search).
     bool FoundIn(const std::string& text) const;
     // The groups of the whole-line match that the library's matcher would give; false when the whole
     // line does not match. A backward pass over the text first finds, for each position, the atoms
@@ -82,9 +85,13 @@ private:
         std::uint64_t live;
         std::uint32_t next;
     };
-    // More states than this leave the matcher unusable; the model's expressions need at most a few hundred.
-    static const std::size_t kMaxBackwardStates = 1024;
+    // More states than this leave an automaton, and so the matcher, unusable; the model's
+    // expressions need at most a few hundred.
+    static constexpr std::size_t kMaxAutomatonStates = 1024;
+    // The search step that ends a match.
+    static constexpr std::uint32_t kFound = UINT32_MAX;
 
+    Use use_;
     bool usable_ = false;
     // Position automaton.
     std::uint64_t first_ = 0;
@@ -96,14 +103,14 @@ private:
     // stands at the end of the text.
     std::uint8_t classOf_[256] = {};
     std::vector<BackwardStep> backward_;
+    // Search: per state and class the next state (as the index of its first step), or kFound.
+    std::vector<std::uint32_t> search_;
     // Program of the walk, and per program step the atoms it reaches before reading and whether it
     // reaches the match.
     std::vector<Instruction> program_;
     std::size_t slotCount_ = 2;
     std::vector<std::uint64_t> firstFrom_;
     std::vector<unsigned char> matchFrom_;
-
-    std::uint64_t Step(std::uint64_t states, unsigned char c) const;
 };
 
 }}}

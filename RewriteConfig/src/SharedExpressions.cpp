@@ -13,7 +13,7 @@ namespace {
 // library's matcher; the linear matcher answers whether the expression is found at all.
 class ReferenceScan {
 public:
-    explicit ReferenceScan(const char* text) : linear_(text, kNoCase) {}
+    explicit ReferenceScan(const char* text) : linear_(text, kNoCase, LinearMatcher::Use::Search) {}
     bool FoundIn(const std::string& text) const { return linear_.FoundIn(text); }
 
 private:

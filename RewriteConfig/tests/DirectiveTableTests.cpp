@@ -398,7 +398,7 @@ TEST(LinearMatcher, SearchAgreesWithTheLibrary)
     const char* const texts[] = {"", "${", "$", "%{HTTP:Host}", "%{ http:a}", "%{HTTP:}", "%{HTTP:}x}", "%{}",
                                  "%{ }", "%{a", "x%{a}y", "%{%{}}", "%{\n}", "a , b", ",", " ", "%{HTTP :a}"};
     for (const char* expression : expressions) {
-        const LinearMatcher linear(expression, kNoCase);
+        const LinearMatcher linear(expression, kNoCase, LinearMatcher::Use::Search);
         const boost::regex regex(expression, kNoCase);
         ASSERT_TRUE(linear.Usable()) << expression;
         for (const char* text : texts)
