@@ -9,26 +9,8 @@
 
 namespace {
 
-// The directive expressions as the library's backtracking match reads them: the converter's linear
-// matching must classify and split every line exactly as they do.
-struct PlainDirective {
-    OldDirective directive;
-    const char* expression;
-};
-
-const PlainDirective kPlainDirectives[] = {
-    {OldDirective::EmptyLine, R"(\s*)"},
-    {OldDirective::Comment, R"(\s*#(.*))"},
-    {OldDirective::Unsupported, R"(\s*(\[Quillon\]|CacheClockRate|EnableRewrite|EnableConfig).*)"},
-    {OldDirective::RepeatLimit, R"(\s*RepeatLimit\s+(\d+)\s*(?:#.*)?)"},
-    {OldDirective::RFStyle, R"(\s*RFStyle\s+(Old|New)\s*(?:#.*)?)"},
-    {OldDirective::UriMatchPrefix, R"(\s*UriMatchPrefix\s+(\S+)\s*(?:#.*)?)"},
-    {OldDirective::UriMatchSufix, R"(\s*UriMatchSufix\s+(\S+)\s*(?:#.*)?)"},
-    {OldDirective::RewriteCond, R"(\s*RewriteCond\s+(\S+)\s*(\S+)\s*(\[[^\]]+\])?\s*(#.*)?)"},
-    {OldDirective::RewriteRule, R"(\s*RewriteRule\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
-    {OldDirective::RewriteHeader, R"(\s*RewriteHeader\s+(\S+)\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
-    {OldDirective::RewriteProxy, R"(\s*RewriteProxy\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
-};
+// The library's backtracking match of the converter's own expressions is the reference: its linear
+// matching must classify and split every line exactly as the library does.
 
 // Directive and groups (each group's text, or "<none>" when it did not take part), as one list.
 std::vector<std::string> Describe(OldDirective directive, const boost::smatch& groups)
@@ -55,14 +37,14 @@ std::vector<std::string> Plain(const std::string& line)
 {
     static const std::vector<boost::regex> expressions = [] {
         std::vector<boost::regex> compiled;
-        for (const PlainDirective& d : kPlainDirectives)
-            compiled.emplace_back(d.expression, boost::regex::perl | boost::regex::icase);
+        for (std::size_t i = 0; i < kOldDirectiveCount; ++i)
+            compiled.emplace_back(kOldDirectives[i].expression, boost::regex::perl | boost::regex::icase);
         return compiled;
     }();
     boost::smatch groups;
     for (std::size_t i = 0; i < expressions.size(); ++i) {
         if (boost::regex_match(line, groups, expressions[i]))
-            return Describe(kPlainDirectives[i].directive, groups);
+            return Describe(kOldDirectives[i].directive, groups);
     }
     return Describe(OldDirective::Unknown, groups);
 }

@@ -34,14 +34,15 @@ struct BenchSet {
 
 BenchSet MakeSet(int lines)
 {
-    // {line before the number, line after it, pattern before, pattern after, case-insensitive}
-    static const struct {
+    // A line with a number in the middle, and the pattern that the check compiles from it.
+    struct Template {
         const char* lineHead;
         const char* lineTail;
         const char* patternHead;
         const char* patternTail;
         bool nocase;
-    } rules[] = {
+    };
+    static const Template rules[] = {
         {"RewriteRule ^/catalog/item", "/([0-9]+)$ /shop/product.php?id=$1 [R=301,L]", "^/catalog/item",
          "/([0-9]+)$", false},
         {"RewriteRule ^/(.*)/v", "$ http://www.example.com/$1 [R=301,L,QSA]", "^/(.*)/v", "$", false},
@@ -51,13 +52,7 @@ BenchSet MakeSet(int lines)
          false},
         {"RewriteRule !^/go", "/(.*)$ /track.php?to=$1 [CO=seen:1:.example.com:30:/,L]", "^/go", "/(.*)$", false},
     };
-    static const struct {
-        const char* lineHead;
-        const char* lineTail;
-        const char* patternHead;
-        const char* patternTail;
-        bool nocase;
-    } conditions[] = {
+    static const Template conditions[] = {
         {"RewriteCond %{HTTP_HOST} ^www", "\\.example\\.com$ [NC]", "^www", "\\.example\\.com$", true},
         {"RewriteCond %{QUERY_STRING} (^|&)id", "=([0-9]+)(&|$) [NC,OR]", "(^|&)id", "=([0-9]+)(&|$)", true},
         {"RewriteCond %{HTTP:Accept-Language} ^de", "(-[a-z]+)?", "^de", "(-[a-z]+)?", false},
@@ -70,14 +65,10 @@ BenchSet MakeSet(int lines)
     for (int i = 0; i < lines; ++i) {
         const int slot = i % 10;
         const std::string number = std::to_string(i);
-        if (slot < 4) {
-            const auto& r = rules[i % 5];
-            set.text.append(r.lineHead).append(number).append(r.lineTail);
-            set.patterns.push_back(Pattern{std::string(r.patternHead) + number + r.patternTail, r.nocase});
-        } else if (slot < 8) {
-            const auto& c = conditions[i % 5];
-            set.text.append(c.lineHead).append(number).append(c.lineTail);
-            set.patterns.push_back(Pattern{std::string(c.patternHead) + number + c.patternTail, c.nocase});
+        if (slot < 8) {
+            const Template& t = slot < 4 ? rules[i % 5] : conditions[i % 5];
+            set.text.append(t.lineHead).append(number).append(t.lineTail);
+            set.patterns.push_back(Pattern{std::string(t.patternHead) + number + t.patternTail, t.nocase});
         } else {
             set.text.append("# comment ").append(number);
         }

@@ -75,6 +75,13 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 typedef const Captures& Groups;
 typedef const std::string& Line;
 
+Verdict CloseFilesSection(Htaccess& h, Groups, Line)
+{
+    h.filesSections.push_back(h.openFilesSection);
+    h.openFilesSection.reset();
+    return Accept;
+}
+
 }
 
 // Directory-level directives in the order of trial; every expression contains its keyword.
@@ -93,18 +100,8 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
          h.openFilesSection->SetPath(WildcardToRegex(TrimUnquote(sectionPath)));
          return Accept;
      }},
-    {{"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection,
-     [](Htaccess& h, Groups, Line) {
-         h.filesSections.push_back(h.openFilesSection);
-         h.openFilesSection.reset();
-         return Accept;
-     }},
-    {{"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection,
-     [](Htaccess& h, Groups, Line) {
-         h.filesSections.push_back(h.openFilesSection);
-         h.openFilesSection.reset();
-         return Accept;
-     }},
+    {{"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
+    {{"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
     {LineExpression::EveryLine(), InFilesSection,
      [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLine(line)); }},
     {{"<\\s*Orvane\\s*>\\s*(?:#.*)?", "orvane"}, Anywhere,

@@ -2,16 +2,7 @@
 
 #include <vector>
 
-namespace {
-
-struct OldDirectivePattern {
-    OldDirective directive;
-    // Matched against the whole line, ignoring case.
-    const char* expression;
-};
-
-// Tried in this order; the first directive that matches decides. The model's matcher answers in time
-// proportional to the line, with the groups of a backtracking match.
+// The model's matcher answers in time proportional to the line, with the groups of a backtracking match.
 const OldDirectivePattern kOldDirectives[] = {
     {OldDirective::EmptyLine, R"(\s*)"},
     {OldDirective::Comment, R"(\s*#(.*))"},
@@ -25,6 +16,9 @@ const OldDirectivePattern kOldDirectives[] = {
     {OldDirective::RewriteHeader, R"(\s*RewriteHeader\s+(\S+)\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
     {OldDirective::RewriteProxy, R"(\s*RewriteProxy\s+(\S+)\s+(\S+)\s*(?:\[([^\]]+)\])?\s*(#.*)?)"},
 };
+const std::size_t kOldDirectiveCount = sizeof(kOldDirectives) / sizeof(kOldDirectives[0]);
+
+namespace {
 
 struct CompiledDirective {
     OldDirective directive;

@@ -21,6 +21,16 @@ enum class OldDirective {
     Unknown,
 };
 
+struct OldDirectivePattern {
+    OldDirective directive;
+    // Matched against the whole line, ignoring case.
+    const char* expression;
+};
+
+// The directives in the order in which a line is tried; the first that matches decides.
+extern const OldDirectivePattern kOldDirectives[];
+extern const std::size_t kOldDirectiveCount;
+
 // The groups of a classified line; they refer to the line, which must outlive them.
 struct OldGroups {
     const std::string* line = nullptr;
