@@ -2,19 +2,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <Framework/Handles.h>
-#include <Framework/Module.h>
+#include <Framework/ProgramStart.h>
 
 #include "Dialog/QuillprobeDlg.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
 {
-    ::InitCommonControls();
+    Framework::ProgramSetup setup;
+    setup.commonControls = ICC_WIN95_CLASSES;
     // Without the rich-edit library the dialog cannot be created; it stays loaded until the end.
-    Framework::ScopedLibrary richEdit(::LoadLibraryW(L"RICHED20.DLL"));
-    Framework::Module().Init(instance);
-    int code = Orvane::Quillon::RunQuillprobe(
-        showCommand, Orvane::Quillon::CQuillprobeDlg::GetRuleArgument(::GetCommandLineW()));
-    Framework::Module().Term();
-    return code;
+    setup.library = L"RICHED20.DLL";
+    setup.failureCode = Orvane::Quillon::kExitNoDialog;
+    return Framework::RunProgram(instance, setup, [showCommand] {
+        return Orvane::Quillon::RunQuillprobe(
+            showCommand, Orvane::Quillon::CQuillprobeDlg::GetRuleArgument(::GetCommandLineW()));
+    });
 }

@@ -3,6 +3,7 @@
 #include "EditorText.h"
 
 #include "Framework/FileReplace.h"
+#include "Framework/ScopedState.h"
 
 #include <vector>
 
@@ -60,33 +61,6 @@ DWORD CALLBACK WriteFileBlock(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* 
     *done = static_cast<LONG>(written);
     return 0;
 }
-
-// Switches a window's redrawing off for the life of the object and always back on, repainting.
-class RedrawSuspension {
-public:
-    explicit RedrawSuspension(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawSuspension()
-    {
-        ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(window_, nullptr, TRUE);
-    }
-    RedrawSuspension(const RedrawSuspension&) = delete;
-    RedrawSuspension& operator=(const RedrawSuspension&) = delete;
-
-private:
-    HWND window_;
-};
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 bool TextEquals(const std::wstring& a, const std::wstring& b, bool matchCase)
 {
@@ -324,12 +298,12 @@ void CEditView::TakeRequest(const FINDREPLACEW& request)
 
 void CEditView::ReplaceAll(const std::wstring& replaceWith)
 {
-    RedrawSuspension noRedraw(m_hWnd);
+    Framework::RedrawSuspension noRedraw(m_hWnd);
     if (!FindNext(true)) {
         ::MessageBeep(0xFFFFFFFF);
         return;
     }
-    WaitCursor wait;
+    Framework::WaitCursor wait;
     // Each search starts after the text just put in, so a replacement that contains the searched
     // text is not found again.
     do {

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include "Framework/Module.h"
+#include "Framework/Paths.h"
 
 #include <memory>
 
@@ -32,35 +33,15 @@ int CMTPadMsgLoop::RunEditor(const wchar_t* commandLine, int showCommand)
         return 0;
     std::wstring path = PathFromCommandLine(commandLine ? commandLine : L"");
     std::wstring fullPath;
-    std::wstring fileName;
-    // A line that names no file (empty, a lone quote, a path that cannot be made absolute) opens
-    // an untitled window.
-    if (!path.empty() && MakeFullPath(path, fullPath, fileName))
-        m_frame.OpenConfigFile(fullPath, fileName);
+    size_t nameStart = 0;
+    // A line that names no file (empty, a lone quote, a path that cannot be made absolute, a
+    // folder) opens an untitled window.
+    if (Framework::ResolveFullPath(path, fullPath, &nameStart) && nameStart < fullPath.size())
+        m_frame.OpenConfigFile(fullPath, fullPath.substr(nameStart));
     else
         m_frame.NewConfigFile();
     m_frame.ShowWindow(showCommand);
     return Run();
-}
-
-namespace {
-
-// Keeps the loop registered with the module while the editor runs.
-class LoopRegistration {
-public:
-    explicit LoopRegistration(Framework::CMessageLoop* loop) : added_(Framework::Module().AddMessageLoop(loop)) {}
-    ~LoopRegistration()
-    {
-        if (added_)
-            Framework::Module().RemoveMessageLoop();
-    }
-    LoopRegistration(const LoopRegistration&) = delete;
-    LoopRegistration& operator=(const LoopRegistration&) = delete;
-
-private:
-    bool added_;
-};
-
 }
 
 DWORD WINAPI EditorThreadProc(LPVOID parameter)
@@ -68,7 +49,7 @@ DWORD WINAPI EditorThreadProc(LPVOID parameter)
     std::unique_ptr<WindowThreadStart> start(static_cast<WindowThreadStart*>(parameter));
     try {
         CMTPadMsgLoop loop;
-        LoopRegistration registration(&loop);
+        Framework::MessageLoopRegistration registration(&loop);
         int result = loop.RunEditor(start ? start->commandLine.c_str() : L"", start ? start->showCommand : SW_SHOWNORMAL);
         start.reset();
         return static_cast<DWORD>(result);

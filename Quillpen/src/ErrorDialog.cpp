@@ -1,13 +1,13 @@
 #include "ErrorDialog.h"
 
-#include "Framework/Text.h"
+#include "RewriteConfig/Platform.h"
 
 namespace Quillpen {
 
 LRESULT ErrorDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 {
     m_text = GetDlgItem(IDC_ERROR_TEXT);
-    std::wstring text = Framework::AnsiToWide(m_errors, CP_THREAD_ACP);
+    std::wstring text = Orvane::Quillon::Platform::AnsiToWide(m_errors);
     ::SetWindowTextW(m_text, text.c_str());
     HICON warning = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_WARNING));
     ::SendDlgItemMessageW(m_hWnd, IDC_WARNING_ICON, STM_SETICON, reinterpret_cast<WPARAM>(warning), 0);

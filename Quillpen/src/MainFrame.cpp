@@ -6,11 +6,14 @@
 
 #include "Common/ModuleVersionInfo.h"
 #include "Framework/Handles.h"
-#include "Framework/Text.h"
+#include "Framework/Format.h"
+#include "Framework/Paths.h"
+#include "Framework/Resources.h"
+#include "Framework/SystemError.h"
+#include "RewriteConfig/Platform.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
-
 
 #include <vector>
 
@@ -76,7 +79,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
                                                       Framework::kToolBarId);
     if (toolbar) {
         for (const ToolBarText& entry : kToolBarTexts)
-            SetButtonText(toolbar, entry.command, entry.text);
+            Framework::SetToolBarButtonText(toolbar, entry.command, entry.text);
         ::SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
     }
 
@@ -298,7 +301,7 @@ bool CMainFrame::CheckSyntax()
     if (!m_view.GetTextWithCrLf(text) || text.empty())
         return false;
     std::string errors;
-    if (!CollectSyntaxErrors(Framework::WideToAnsi(text, CP_THREAD_ACP), errors))
+    if (!CollectSyntaxErrors(Orvane::Quillon::Platform::WideToAnsi(text), errors))
         return false;
     if (errors.empty())
         return true;
@@ -353,18 +356,14 @@ LRESULT CMainFrame::OnUncomment(WORD, WORD, HWND, bool&)
 
 std::wstring CMainFrame::ProbeProgramPath()
 {
-    std::wstring module = Framework::ModuleFileName(nullptr);
-    size_t slash = module.find_last_of(L'\\');
-    if (module.empty() || slash == std::wstring::npos)
-        return kProbeProgram;
-    return module.substr(0, slash + 1) + kProbeProgram;
+    return Framework::ModuleFolder() + kProbeProgram;
 }
 
 LRESULT CMainFrame::OnRegExpTest(WORD, WORD, HWND, bool&)
 {
     std::wstring program = ProbeProgramPath();
     std::wstring line = m_view.CurrentLineText(kProbeLineChars);
-    std::wstring parameters = ProbeParameters(line, Framework::WideToAnsi(line, CP_THREAD_ACP));
+    std::wstring parameters = ProbeParameters(line, Orvane::Quillon::Platform::WideToAnsi(line));
     // Without error UI: a missing program must not stop the window in a system box.
     SHELLEXECUTEINFOW start{};
     start.cbSize = sizeof(start);

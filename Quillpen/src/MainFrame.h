@@ -12,8 +12,7 @@
 namespace Quillpen {
 
 class CMainFrame : public Framework::CFrameWindowImpl<CMainFrame>,
-                   public Framework::CUpdateUI<CMainFrame>,
-                   public Framework::CToolBarHelper<CMainFrame> {
+                   public Framework::CUpdateUI<CMainFrame> {
 public:
     FW_DECLARE_FRAME_WND_CLASS(kFrameClassName, IDR_MAINFRAME)
 

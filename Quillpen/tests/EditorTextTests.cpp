@@ -104,19 +104,4 @@ TEST(CommandLine, PathRules)
         EXPECT_EQ(PathFromCommandLine(c.line), c.path);
 }
 
-TEST(CommandLine, FullPathAgainstCurrentFolder)
-{
-    wchar_t current[MAX_PATH] = {};
-    ASSERT_TRUE(::GetCurrentDirectoryW(MAX_PATH, current));
-    std::wstring full, name;
-    ASSERT_TRUE(MakeFullPath(L"httpd.conf", full, name));
-    std::wstring folder(current);
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    EXPECT_EQ(full, folder + L"httpd.conf");
-    EXPECT_EQ(name, L"httpd.conf");
-    EXPECT_FALSE(MakeFullPath(L"", full, name));
-    EXPECT_FALSE(MakeFullPath(L"C:\\folder\\", full, name));
-}
-
 }

@@ -2,6 +2,8 @@
 // class, caption and messages.
 #include "TestSupport/WindowDriver.h"
 
+#include "Framework/Paths.h"
+
 #include <gtest/gtest.h>
 
 #include <richedit.h>
@@ -127,7 +129,7 @@ TEST_F(ProcessTest, RegExpTestStartsTheProberBesideTheEditor)
 {
     std::wstring editor = folder_->File(L"Quillpen.exe");
     ASSERT_TRUE(::CopyFileW(QuillpenExe().c_str(), editor.c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW((ModuleFolder() + L"\\ProbeStandIn.exe").c_str(), folder_->File(L"Quillprobe.exe").c_str(),
+    ASSERT_TRUE(::CopyFileW((Framework::ModuleFolder() + L"ProbeStandIn.exe").c_str(), folder_->File(L"Quillprobe.exe").c_str(),
                             FALSE));
     std::wstring path = folder_->File(L"rules.conf");
     ASSERT_TRUE(WriteFileBytes(path, "   RewriteRule ^/a$ /b [R=301]  \r\nRewriteCond %{HTTPS} off\r\n"));

@@ -8,17 +8,12 @@ namespace Orvane { namespace Quillon {
 int RunQuillprobe(int showCommand, const std::wstring& ruleArgument)
 {
     Framework::CMessageLoop loop;
-    Framework::Module().AddMessageLoop(&loop);
-    int code = kExitNoDialog;
-    {
-        CQuillprobeDlg dialog(ruleArgument);
-        if (dialog.Create(nullptr)) {
-            dialog.ShowWindow(showCommand);
-            code = loop.Run();
-        }
-    }
-    Framework::Module().RemoveMessageLoop();
-    return code;
+    Framework::MessageLoopRegistration registration(&loop);
+    CQuillprobeDlg dialog(ruleArgument);
+    if (!dialog.Create(nullptr))
+        return kExitNoDialog;
+    dialog.ShowWindow(showCommand);
+    return loop.Run();
 }
 
 }}

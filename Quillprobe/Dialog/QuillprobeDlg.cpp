@@ -5,7 +5,9 @@
 #include <initializer_list>
 
 #include <Framework/Module.h>
+#include <Framework/Resources.h>
 #include <Framework/Window.h>
+#include <Framework/WindowPlacement.h>
 
 #include "DialogLayout.h"
 #include "MessageText.h"
@@ -26,27 +28,6 @@ static_assert(sizeof(kHintTexts) / sizeof(kHintTexts[0]) == ID_HINT_LAST - ID_HI
               "one hint text per menu command");
 
 constexpr int kMinTrackSize = 600;
-
-HICON LoadIconOfSize(UINT id, int sizeMetricX, int sizeMetricY)
-{
-    return static_cast<HICON>(::LoadImageW(Framework::Module().GetResourceInstance(), MAKEINTRESOURCEW(id),
-                                           IMAGE_ICON, ::GetSystemMetrics(sizeMetricX),
-                                           ::GetSystemMetrics(sizeMetricY), 0));
-}
-
-void CenterOnWorkArea(HWND window)
-{
-    RECT frame{};
-    RECT area{};
-    if (!::GetWindowRect(window, &frame) || !::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-        return;
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    int x = area.left + ((area.right - area.left) - width) / 2;
-    int y = area.top + ((area.bottom - area.top) - height) / 2;
-    ::SetWindowPos(window, nullptr, x < area.left ? area.left : x, y < area.top ? area.top : y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 }
 
@@ -79,12 +60,12 @@ LRESULT CQuillprobeDlg::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 {
     using namespace RichEditFormat;
     Guarded([this] {
-        bigIcon_.Reset(LoadIconOfSize(IDI_QUILLPROBE, SM_CXICON, SM_CYICON));
-        smallIcon_.Reset(LoadIconOfSize(IDI_QUILLPROBE, SM_CXSMICON, SM_CYSMICON));
+        bigIcon_.Reset(Framework::LoadIconOfSize(IDI_QUILLPROBE, SM_CXICON, SM_CYICON));
+        smallIcon_.Reset(Framework::LoadIconOfSize(IDI_QUILLPROBE, SM_CXSMICON, SM_CYSMICON));
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
-        CenterOnWorkArea(m_hWnd);
+        Framework::CenterOnWorkArea(m_hWnd);
         loop_ = Framework::Module().GetMessageLoop();
         if (loop_)
             loop_->AddMessageFilter(this);
@@ -104,7 +85,7 @@ LRESULT CQuillprobeDlg::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
         for (HWND field : {rule_, regexp_, testString_, matchResults_, format_, result_})
             RaiseTextLimit(field);
 
-        hintIcon_.Reset(LoadIconOfSize(IDI_HINT, SM_CXSMICON, SM_CYSMICON));
+        hintIcon_.Reset(Framework::LoadIconOfSize(IDI_HINT, SM_CXSMICON, SM_CYSMICON));
         ::SendMessageW(hintButton_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hintIcon_.Get()));
         hintMenu_.Reset(::LoadMenuW(Framework::Module().GetResourceInstance(), MAKEINTRESOURCEW(IDR_HINTS)));
 

@@ -1,5 +1,7 @@
 #include "TestSupport/WindowDriver.h"
 
+#include "Framework/Paths.h"
+
 #include <chrono>
 
 namespace TestSupport {
@@ -277,18 +279,12 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
     return ok;
 }
 
-std::wstring ModuleFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, length);
-    size_t slash = text.find_last_of(L'\\');
-    return slash == std::wstring::npos ? text : text.substr(0, slash);
-}
-
 std::wstring BuildFolder()
 {
-    std::wstring folder = ModuleFolder();
+    // The test programs live in <build>\tests\.
+    std::wstring folder = Framework::ModuleFolder();
+    if (!folder.empty())
+        folder.pop_back();
     size_t slash = folder.find_last_of(L'\\');
     return slash == std::wstring::npos ? folder : folder.substr(0, slash);
 }

@@ -7,6 +7,7 @@
 
 #include "Framework/FileReplace.h"
 #include "Framework/Handles.h"
+#include "Framework/Paths.h"
 
 namespace Quillshift {
 
@@ -18,15 +19,8 @@ const DWORD kChunkSize = 16u * 1024u * 1024u;
 // The absolute form of a path, for comparing two names of one file.
 std::wstring FullPath(const std::wstring& path)
 {
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    full.resize(length);
-    return full;
+    std::wstring full;
+    return Framework::ResolveFullPath(path, full) ? full : path;
 }
 
 // True when path names the file that input is open on (also through another name or a hard link).

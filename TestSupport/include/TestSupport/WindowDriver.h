@@ -96,8 +96,8 @@ private:
 // Writes the screen area of a window as a 24-bit BMP file.
 bool SaveWindowScreenshot(HWND window, const std::wstring& path);
 
-// The folder of this test program and the build folder above it.
-std::wstring ModuleFolder();
+// The build folder above the folder of this test program (Framework::ModuleFolder()), without a
+// trailing backslash.
 std::wstring BuildFolder();
 
 // A child process, ended by its handle (and waited for) when the object goes.

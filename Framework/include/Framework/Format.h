@@ -1,7 +1,5 @@
 #pragma once
-// Text helpers: message formatting with %s/%d/%i/%u, code page conversion, resource strings,
-// system error texts.
-#include <windows.h>
+// Message formatting with %s, %d, %i and %u, of any length.
 #include <initializer_list>
 #include <string>
 
@@ -26,17 +24,5 @@ private:
 
 // Replaces %s, %d, %i and %u by the arguments in order and %% by %; the result has any length.
 std::wstring FormatText(const wchar_t* format, std::initializer_list<FormatArg> args);
-
-std::wstring AnsiToWide(const std::string& text, UINT codePage = CP_THREAD_ACP);
-std::string WideToAnsi(const std::wstring& text, UINT codePage = CP_THREAD_ACP);
-
-// The string resource, empty when there is none.
-std::wstring LoadResourceString(UINT id, HINSTANCE instance = nullptr);
-
-// The system's message text for an error code (default language), without a trailing line break.
-std::wstring SystemErrorText(DWORD code);
-
-// The module's own full path, of any length; empty on failure.
-std::wstring ModuleFileName(HMODULE module = nullptr);
 
 }
