@@ -2,11 +2,9 @@
 #include "CommandLine.h"
 #include "EditorText.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 

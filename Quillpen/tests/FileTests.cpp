@@ -7,7 +7,7 @@
 
 #include <thread>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 
@@ -28,11 +28,11 @@ protected:
     }
     void Open(const std::string& bytes)
     {
-        ASSERT_TRUE(TestSupport::WriteFileBytes(path_, bytes));
+        ASSERT_TRUE(TestSupport::WriteWholeFile(path_, bytes));
         ASSERT_TRUE(Frame().OpenConfigFile(path_, L"site.conf"));
         Pump();
     }
-    std::string OnDisk() { return TestSupport::ReadFileBytes(path_); }
+    std::string OnDisk() { return TestSupport::ReadWholeFile(path_); }
 
     std::unique_ptr<TestSupport::TempFolder> folder_;
     std::wstring path_;
@@ -132,9 +132,8 @@ TEST_F(FileTest, OpeningAMissingFileCreatesItEmpty)
     ASSERT_TRUE(Frame().OpenConfigFile(path_, L"site.conf"));
     Pump();
     EXPECT_EQ(View().GetTextLength(), 0);
-    bool exists = false;
-    TestSupport::ReadFileBytes(path_, &exists);
-    EXPECT_TRUE(exists);
+    std::string bytes;
+    EXPECT_TRUE(TestSupport::TryReadWholeFile(path_, bytes));
     EXPECT_FALSE(View().GetModify());
 }
 
@@ -201,7 +200,7 @@ TEST_F(FileTest, ApplyOnUntitledTextSavesUnderTheChosenName)
     helper.join();
     Pump();
     EXPECT_FALSE(FrameAlive());
-    EXPECT_EQ(TestSupport::ReadFileBytes(chosen), std::string(kHeader) + "\r\nRewriteEngine On");
+    EXPECT_EQ(TestSupport::ReadWholeFile(chosen), std::string(kHeader) + "\r\nRewriteEngine On");
 }
 
 }

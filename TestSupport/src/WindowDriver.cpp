@@ -1,6 +1,7 @@
 #include "TestSupport/WindowDriver.h"
 
 #include "Framework/Paths.h"
+#include "TestSupport/TestFiles.h"
 
 #include <chrono>
 
@@ -269,7 +270,7 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
         std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
         bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
         bytes.append(static_cast<const char*>(bits), imageSize);
-        ok = WriteFileBytes(path, bytes);
+        ok = WriteWholeFile(path, bytes);
     }
     if (bitmap)
         ::DeleteObject(bitmap);
@@ -354,33 +355,5 @@ TempFolder::~TempFolder()
     ::RemoveDirectoryW(path_.c_str());
 }
 
-std::string ReadFileBytes(const std::wstring& path, bool* exists)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (exists)
-        *exists = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
-}
 
 }

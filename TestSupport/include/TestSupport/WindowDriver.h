@@ -3,6 +3,8 @@
 // closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
 #include <windows.h>
 
+#include "TestSupport/TestFiles.h"
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -133,8 +135,5 @@ public:
 private:
     std::wstring path_;
 };
-
-std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 }
