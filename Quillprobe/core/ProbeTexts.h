@@ -11,6 +11,7 @@ inline constexpr char kIterationsTooLong[] = " ---------Result too long, iterati
 inline constexpr char kResultTooLong[] = "Result string too long: more than %zu characters";
 inline constexpr char kMatchListTooLong[] = "Match results too long: more than %zu characters";
 inline constexpr char kTestFailed[] = "Test failed: ";
+inline constexpr char kTestCutOff[] = "Test stopped: the pattern takes too long on this test string";
 inline constexpr char kOutOfMemory[] = "out of memory";
 inline constexpr char kElapsedFormat[] = "%f ms";
 

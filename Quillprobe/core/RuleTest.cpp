@@ -5,6 +5,9 @@
 #include <new>
 #include <vector>
 
+#include <boost/regex.hpp>
+
+#include "CheckedIterator.h"
 #include "ProbeTexts.h"
 #include "RuleLine.h"
 
@@ -19,6 +22,11 @@ const boost::regex& AddressPattern()
 }
 
 const bool addressReady = (AddressPattern(), true);
+
+using CheckedMatch = boost::match_results<CheckedIterator>;
+
+struct ResultTooLong {};
+struct MatchListTooLong {};
 
 // Output iterator that appends to a string and refuses to grow it past kMaxResultLength.
 class BoundedAppender {
@@ -66,6 +74,50 @@ std::string MatchListTooLongText()
     return Printf(Texts::kMatchListTooLong, kMaxMatchListLength);
 }
 
+// Search of the subject with the rule's compiled expression, exclusive-or'ed with its negation.
+// A negated rule whose pattern is not found gets results with one empty group 0.
+bool MatchRule(const Quillon::CfgRewriteRule& rule, const std::string& subject, CheckedMatch& results,
+               const std::atomic<bool>* stop)
+{
+    bool found = boost::regex_search(CheckedBegin(subject, stop), CheckedEnd(subject, stop), results, rule.regex);
+    bool matched = found != static_cast<bool>(rule.negate);
+    if (matched && !found) {
+        // The pattern was not found, so no group took part: every reference formats as empty.
+        static const std::string nothing;
+        static const boost::regex empty("");
+        boost::regex_search(CheckedBegin(nothing, nullptr), CheckedEnd(nothing, nullptr), results, empty);
+    }
+    return matched;
+}
+
+// The substitution formatted with the results (all format features); throws ResultTooLong when
+// the text would exceed kMaxResultLength.
+std::string FormatResult(const CheckedMatch& results, const std::string& substitution)
+{
+    std::string result;
+    results.format(BoundedAppender(result), substitution, boost::format_all);
+    return result;
+}
+
+// One line "$i:\t<text>\r\n" per group, group 0 first; throws MatchListTooLong when the list
+// would exceed kMaxMatchListLength.
+std::string FormatMatchList(const CheckedMatch& results)
+{
+    std::string list;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        std::size_t length = static_cast<std::size_t>(results.length(static_cast<int>(i)));
+        // "$", the index (at most 20 digits), ":\t" and "\r\n".
+        if (length > kMaxMatchListLength || list.size() + length + 25 > kMaxMatchListLength)
+            throw MatchListTooLong();
+        list += '$';
+        list += std::to_string(i);
+        list += ":\t";
+        list += results.str(static_cast<int>(i));
+        list += "\r\n";
+    }
+    return list;
+}
+
 }
 
 std::size_t AddressPrefixLength(const std::string& testString)
@@ -85,43 +137,6 @@ std::string SubjectOf(const std::string& testString)
     return testString.substr(0, testString.find('?'));
 }
 
-bool MatchRule(const Quillon::CfgRewriteRule& rule, const std::string& subject, boost::smatch& results)
-{
-    bool found = boost::regex_search(subject, results, rule.regex);
-    bool matched = found != static_cast<bool>(rule.negate);
-    if (matched && !found) {
-        // The pattern was not found, so no group took part: every reference formats as empty.
-        static const std::string nothing;
-        static const boost::regex empty("");
-        boost::regex_search(nothing, results, empty);
-    }
-    return matched;
-}
-
-std::string FormatResult(const boost::smatch& results, const std::string& substitution)
-{
-    std::string result;
-    results.format(BoundedAppender(result), substitution, boost::format_all);
-    return result;
-}
-
-std::string FormatMatchList(const boost::smatch& results)
-{
-    std::string list;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        std::size_t length = static_cast<std::size_t>(results.length(static_cast<int>(i)));
-        // "$", the index (at most 20 digits), ":\t" and "\r\n".
-        if (length > kMaxMatchListLength || list.size() + length + 25 > kMaxMatchListLength)
-            throw MatchListTooLong();
-        list += '$';
-        list += std::to_string(i);
-        list += ":\t";
-        list += results.str(static_cast<int>(i));
-        list += "\r\n";
-    }
-    return list;
-}
-
 float ElapsedMilliseconds(std::int64_t start, std::int64_t now, std::int64_t frequency)
 {
     if (frequency <= 0)
@@ -136,7 +151,7 @@ std::string FormatElapsedTime(float milliseconds)
 }
 
 TestOutcome RunRuleTest(Quillon::CfgRewriteRule& rule, const std::string& ruleLine,
-                        const std::string& subject, Stopwatch& stopwatch)
+                        const std::string& subject, Stopwatch& stopwatch, const std::atomic<bool>* stop)
 {
     TestOutcome outcome;
     RuleLineParts parts;
@@ -158,8 +173,8 @@ TestOutcome RunRuleTest(Quillon::CfgRewriteRule& rule, const std::string& ruleLi
 
     try {
         stopwatch.Start();
-        boost::smatch results;
-        if (!MatchRule(rule, subject, results)) {
+        CheckedMatch results;
+        if (!MatchRule(rule, subject, results, stop)) {
             outcome.timed = true;
             outcome.elapsedMs = stopwatch.ElapsedMilliseconds();
             outcome.status = TestOutcome::Status::NotMatched;
@@ -177,7 +192,7 @@ TestOutcome RunRuleTest(Quillon::CfgRewriteRule& rule, const std::string& ruleLi
             log = result + "\r\n";
             std::string current = result;
             int count = 0;
-            while (MatchRule(rule, current, results)) {
+            while (MatchRule(rule, current, results, stop)) {
                 std::string next;
                 try {
                     next = FormatResult(results, rule.substitution);
@@ -201,6 +216,10 @@ TestOutcome RunRuleTest(Quillon::CfgRewriteRule& rule, const std::string& ruleLi
         }
         outcome.result = std::move(result);
         outcome.status = TestOutcome::Status::Matched;
+    } catch (const SearchStopped&) {
+        outcome = TestOutcome();
+        outcome.status = TestOutcome::Status::CutOff;
+        outcome.message = Texts::kTestCutOff;
     } catch (const ResultTooLong&) {
         outcome = TestOutcome();
         outcome.status = TestOutcome::Status::Failed;

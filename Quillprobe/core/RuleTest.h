@@ -1,10 +1,9 @@
 #pragma once
 // One test run of a rule line on a test string, without any window.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include <boost/regex.hpp>
 
 #include <RewriteConfig/RewriteConfig.h>
 
@@ -25,20 +24,6 @@ std::size_t AddressPrefixLength(const std::string& testString);
 // The part of the test string that is searched: everything before the first "?".
 std::string SubjectOf(const std::string& testString);
 
-// Search of the subject with the rule's compiled expression, exclusive-or'ed with its negation.
-// A negated rule whose pattern is not found gets results with one empty group 0.
-bool MatchRule(const Quillon::CfgRewriteRule& rule, const std::string& subject, boost::smatch& results);
-
-// The substitution formatted with the results (all format features); throws ResultTooLong when
-// the text would exceed kMaxResultLength.
-struct ResultTooLong {};
-std::string FormatResult(const boost::smatch& results, const std::string& substitution);
-
-// One line "$i:\t<text>\r\n" per group, group 0 first; throws MatchListTooLong when the list
-// would exceed kMaxMatchListLength.
-struct MatchListTooLong {};
-std::string FormatMatchList(const boost::smatch& results);
-
 // Milliseconds between two counter values, rounded to single precision as the time text shows it.
 float ElapsedMilliseconds(std::int64_t start, std::int64_t now, std::int64_t frequency);
 std::string FormatElapsedTime(float milliseconds);
@@ -52,7 +37,7 @@ public:
 };
 
 struct TestOutcome {
-    enum class Status { BadFormat, CompileFailed, NotMatched, Matched, Failed };
+    enum class Status { BadFormat, CompileFailed, NotMatched, Matched, Failed, CutOff };
     Status status = Status::BadFormat;
     std::string message;         // the error text for every status but Matched
     bool timed = false;          // the time text is to be updated
@@ -64,8 +49,11 @@ struct TestOutcome {
 };
 
 // Resets the rule's flags, fills it from the line, compiles it and runs it on the subject.
-// Never throws: a search or formatting that fails becomes Status::Failed with its reason.
+// Never throws: a search or formatting that fails becomes Status::Failed with its reason. When
+// stop is given and becomes true (from another thread), the search and formatting end at their
+// next step and the outcome is Status::CutOff.
 TestOutcome RunRuleTest(Quillon::CfgRewriteRule& rule, const std::string& ruleLine,
-                        const std::string& subject, Stopwatch& stopwatch);
+                        const std::string& subject, Stopwatch& stopwatch,
+                        const std::atomic<bool>* stop = nullptr);
 
 }}

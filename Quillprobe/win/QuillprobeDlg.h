@@ -67,6 +67,9 @@ private:
     void HighlightRule(const RuleLineParts& parts);
     void ResetRuleFlags();
     void RunTest();
+    // Runs the dialog's messages until the event is set or the time has passed; false when the
+    // time passed or the program is ending (the quit message is posted again for the outer loop).
+    bool WaitResponsive(HANDLE event, DWORD milliseconds);
     // A part field changed: store its text into the rule and compose the line, unless the
     // dialog itself is writing the field.
     void OnPartChange(HWND field, bool isPattern);
@@ -107,6 +110,8 @@ private:
     Quillon::CfgRewriteRule workingRule_;
     unsigned char guard_ = 0;
     bool formatting_ = false;
+    // A test runs: a second Test press while the dialog waits for it is ignored.
+    bool testRunning_ = false;
 };
 
 

@@ -3,11 +3,15 @@
 
 #include "FieldText.h"
 
-#include <Framework/Window.h>
+#include <Framework/Handles.h>
+
+#include <memory>
+#include <stdexcept>
 
 #include "ProbeTexts.h"
 #include "RichEditFormat.h"
 #include "RuleTest.h"
+#include "RuleTestRun.h"
 
 namespace Orvane { namespace Quillprobe {
 
@@ -32,6 +36,43 @@ private:
     LARGE_INTEGER frequency_{};
 };
 
+// Sets a flag for the life of the object and clears it again.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}
+
+bool CQuillprobeDlg::WaitResponsive(HANDLE event, DWORD milliseconds)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        ULONGLONG now = ::GetTickCount64();
+        DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(1, &event, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        if (woken != WAIT_OBJECT_0 + 1)
+            return false; // the time has passed, or the wait failed
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            if (!PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+    }
 }
 
 void CQuillprobeDlg::SetTimeText(float milliseconds)
@@ -48,6 +89,9 @@ LRESULT CQuillprobeDlg::OnTest(WORD, WORD, HWND, bool&)
 void CQuillprobeDlg::RunTest()
 {
     using Status = TestOutcome::Status;
+    if (testRunning_)
+        return;
+    FlagScope running(testRunning_);
     std::string test = FieldText(testString_);
     std::size_t address = AddressPrefixLength(test);
     if (address > 0 && MessageBox(Texts::kAddressQuestion, Texts::kWarningCaption, MB_YESNO) == IDYES) {
@@ -55,8 +99,23 @@ void CQuillprobeDlg::RunTest()
         SetFieldText(testString_, test);
     }
 
-    PerformanceCounterStopwatch stopwatch;
-    TestOutcome outcome = RunRuleTest(workingRule_, FieldText(rule_), SubjectOf(test), stopwatch);
+    // The run goes on a thread of its own, so that the dialog answers while it runs, and it is cut
+    // off at the time limit: a pattern that backtracks for minutes must not hold the window.
+    Framework::ScopedHandle ended(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!ended)
+        throw std::runtime_error("cannot create an event");
+    HANDLE endedEvent = ended.Get();
+    const std::string line = FieldText(rule_);
+    RuleTestRun run(workingRule_, line, SubjectOf(test), std::make_unique<PerformanceCounterStopwatch>(),
+                    [endedEvent] { ::SetEvent(endedEvent); });
+    if (!WaitResponsive(endedEvent, static_cast<DWORD>(kTestTimeLimit.count())))
+        run.CutOff();
+    const TestOutcome& outcome = run.Outcome();
+    if (!m_hWnd || !::IsWindow(m_hWnd))
+        return; // closed while the test ran
+    // The rule as the run filled it, unless the Rule line was edited in the meantime.
+    if (FieldText(rule_) == line)
+        workingRule_ = run.Rule();
     if (outcome.timed)
         SetTimeText(outcome.elapsedMs);
     if (outcome.status != Status::Matched) {
