@@ -87,6 +87,42 @@ TEST_F(FileTest, EmptyTextDeletesTheFileAndCloses)
     EXPECT_EQ(::GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(FileTest, EmptyTextOnAFileThatCannotBeDeletedShowsTheErrorAndKeepsWindowAndFile)
+{
+    enum class Hold { OpenElsewhere, ReadOnly };
+    for (Hold hold : {Hold::OpenElsewhere, Hold::ReadOnly}) {
+        Open("RewriteEngine On\r\n");
+        SetText(L"");
+        Framework::ScopedFile holder;
+        if (hold == Hold::OpenElsewhere) {
+            holder.Reset(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holder);
+        } else {
+            ASSERT_TRUE(::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        TestSupport::DialogAnswerer answer(L"Orvane Quillpen", IDOK);
+        Command(ID_APPLY);
+        ASSERT_TRUE(answer.Join());
+        Pump();
+        holder.Reset();
+        ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(answer.StaticTexts().find(L"Saving file " + path_ + L"\nfailed with error "), 0u)
+            << answer.StaticTexts().c_str();
+        EXPECT_TRUE(FrameAlive());
+        EXPECT_TRUE(View().GetModify());
+        EXPECT_EQ(OnDisk(), "RewriteEngine On\r\n");
+    }
+}
+
+TEST_F(FileTest, EmptyTextOnAFileAlreadyGoneCloses)
+{
+    Open("RewriteEngine On\r\n");
+    SetText(L"");
+    ASSERT_TRUE(::DeleteFileW(path_.c_str()));
+    Command(ID_APPLY);
+    EXPECT_FALSE(FrameAlive());
+}
+
 TEST_F(FileTest, ApplyWithSyntaxErrorKeepsWindowAndFile)
 {
     Open("RewriteEngine On\r\n");

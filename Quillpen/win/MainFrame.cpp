@@ -242,8 +242,16 @@ void CMainFrame::NewConfigFile()
 bool CMainFrame::SaveConfigFile()
 {
     if (view_.GetTextLength() == 0) {
-        if (!view_.FilePath().empty())
-            ::DeleteFileW(view_.FilePath().c_str());
+        // An empty text deletes the file. A file that stays (read-only, or open elsewhere) keeps its
+        // old text, so that is reported as a failed save and the window stays; one already gone is
+        // what was asked for.
+        if (!view_.FilePath().empty() && !::DeleteFileW(view_.FilePath().c_str())) {
+            DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                ShowFileError(error ? error : ERROR_ACCESS_DENIED, kSavingWord, nullptr);
+                return false;
+            }
+        }
         view_.SetModify(false);
         return true;
     }
