@@ -72,24 +72,24 @@ void OldSyntaxConverter::AddUnknownExpression(const std::string& line, std::size
 
 void OldSyntaxConverter::ShowLostConditions()
 {
-    if (pendingTraces.empty())
+    if (pendingTraces_.empty())
         return;
     // Rebuild only the tail behind the first lost condition, so that many lost conditions cost no more
     // than one pass over that tail.
-    const std::size_t first = pendingTraces.front().entryPosition;
+    const std::size_t first = pendingTraces_.front().entryPosition;
     std::vector<boost::shared_ptr<OldRewriteRule>> tail(std::make_move_iterator(entries.begin() + first),
                                                         std::make_move_iterator(entries.end()));
     entries.erase(entries.begin() + first, entries.end());
     std::size_t taken = 0;
-    for (const PendingTrace& trace : pendingTraces) {
+    for (const PendingTrace& trace : pendingTraces_) {
         while (first + taken < trace.entryPosition)
             entries.push_back(std::move(tail[taken++]));
         AddComment(LineComment(trace.lineNumber, kConditionWithoutRule, trace.line));
     }
     while (taken < tail.size())
         entries.push_back(std::move(tail[taken++]));
-    pendingTraces.clear();
-    pendingConditions.clear();
+    pendingTraces_.clear();
+    pendingConditions_.clear();
 }
 
 void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumber)
@@ -127,8 +127,8 @@ void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumb
         condition.comment = Group(groups, 4);
         if (!condition.Convert())
             break;
-        pendingConditions.push_back(condition);
-        pendingTraces.push_back(PendingTrace{entries.size(), lineNumber, line});
+        pendingConditions_.push_back(condition);
+        pendingTraces_.push_back(PendingTrace{entries.size(), lineNumber, line});
         return;
     }
     case OldDirective::RewriteRule: {
@@ -140,8 +140,8 @@ void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumb
         // A rule that fails leaves the pending conditions for the next rule line.
         if (!rule->Convert())
             break;
-        rule->oldConditions.swap(pendingConditions);
-        pendingTraces.clear();
+        rule->oldConditions.swap(pendingConditions_);
+        pendingTraces_.clear();
         entries.push_back(rule);
         return;
     }
@@ -156,8 +156,8 @@ void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumb
             ShowLostConditions();
             break;
         }
-        header->oldConditions.swap(pendingConditions);
-        pendingTraces.clear();
+        header->oldConditions.swap(pendingConditions_);
+        pendingTraces_.clear();
         entries.push_back(header);
         return;
     }
@@ -171,8 +171,8 @@ void OldSyntaxConverter::ParseLine(const std::string& line, std::size_t lineNumb
             ShowLostConditions();
             break;
         }
-        proxy->oldConditions.swap(pendingConditions);
-        pendingTraces.clear();
+        proxy->oldConditions.swap(pendingConditions_);
+        pendingTraces_.clear();
         entries.push_back(proxy);
         return;
     }

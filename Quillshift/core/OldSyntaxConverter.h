@@ -40,8 +40,8 @@ private:
     void ShowLostConditions();
 
     // The conditions read since the last rule that took them, waiting for the next rule.
-    std::vector<OldRewriteCond> pendingConditions;
-    std::vector<PendingTrace> pendingTraces;  // one per pending condition
+    std::vector<OldRewriteCond> pendingConditions_;
+    std::vector<PendingTrace> pendingTraces_;  // one per pending condition
 };
 
 // Converts a whole old-syntax text into the new language.
