@@ -5,6 +5,8 @@
 #include "Framework/Handles.h"
 #include "TestSupport/WindowDriver.h"
 
+#include <dlgs.h>
+
 #include <thread>
 
 using namespace Orvane::Quillpen;
@@ -226,9 +228,9 @@ TEST_F(FileTest, ApplyOnUntitledTextSavesUnderTheChosenName)
             return;
         ::Sleep(300);
         // The file name box is a combo box (explorer style) or an edit (old style).
-        HWND name = ::GetDlgItem(dialog, 0x47C);
+        HWND name = ::GetDlgItem(dialog, cmb13);
         if (!name)
-            name = ::GetDlgItem(dialog, 0x480);
+            name = ::GetDlgItem(dialog, edt1);
         ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
     });

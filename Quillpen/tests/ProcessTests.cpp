@@ -130,7 +130,7 @@ TEST_F(ProcessTest, TextWithErrorsShowsTheRefusedLinesAndKeepsTheFile)
     ASSERT_TRUE(dialog);
     ::Sleep(300);
     SaveWindowScreenshot(dialog, BuildFolder() + L"\\quillpen-process-error.bmp");
-    EXPECT_EQ(WindowText(::GetDlgItem(dialog, 1001)),
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, IDC_ERROR_TEXT)),
               L"Unknown expression on line #3: RewriteEngine Of\r\nUnknown expression on line #4: NoSuchDirective x\r\n");
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 5000, false));
