@@ -520,6 +520,8 @@ TEST_F(ProbeDialog, SlowTestIsCutOffWhileTheDialogAnswers)
     EXPECT_LT(took, static_cast<ULONGLONG>(kTestTimeLimit.count()) + 3000);
     ExpectMessage(Texts::kTestCutOff);
     EXPECT_EQ("marker", Text(IDC_TIME));
+    DrainMessages();
+    SaveWindowScreenshot(Dialog(), BuildFolder() + L"\\quillprobe-cut-off.bmp");
 
     // The next test runs as usual.
     SetText(IDC_RULE, "RewriteRule ^/(a)$ /b$1");
