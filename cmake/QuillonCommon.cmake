@@ -39,3 +39,11 @@ function(quillon_deliverable target)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILLON_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${QUILLON_DIST_DIR}/)
 endfunction()
+
+# quillon_resources(VAR rc-file [file ...]): the program's .rc file in VAR, rebuilt whenever one of
+# the files it pulls in (manifest, icons, bitmaps, resource.h) changes. Every executable that shows
+# the program's windows (the program and its window tests) lists VAR among its sources.
+function(quillon_resources var rc)
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${ARGN})
+  set(${var} ${rc} PARENT_SCOPE)
+endfunction()

@@ -40,3 +40,12 @@ function(quillon_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   endif()
 endfunction()
+
+# quillon_test_data(target NAME folder): the compile definition NAME="folder" through which a test
+# finds its data files in place, in the source tree. Under Wine the host's root folder is drive Z:.
+function(quillon_test_data target name folder)
+  if(WIN32)
+    set(folder "Z:${folder}")
+  endif()
+  target_compile_definitions(${target} PRIVATE ${name}="${folder}")
+endfunction()

@@ -35,7 +35,22 @@ if [ -z "${QUILLON_XVFB:-}" ]; then
 else
   "$QUILLON_WINE" "$program" "Z:${sample//\//\\}" </dev/null >/dev/null 2>&1 &
   pid=$!
-  sleep 6
+  # The screenshot is taken once the editor's window is on the screen (at most a minute).
+  title="httpd.conf - Orvane Quillpen"
+  for _ in $(seq 600); do
+    xwininfo -display "$DISPLAY" -name "$title" 2>/dev/null | grep -q "Map State: IsViewable" && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  xwininfo -display "$DISPLAY" -name "$title" >/dev/null 2>&1 || echo "Quillpen's window did not appear" >&2
+  # Then until it has painted: two looks at the screen half a second apart that agree.
+  last=
+  for _ in $(seq 20); do
+    now=$(import -window root -display "$DISPLAY" rgb:- 2>/dev/null | md5sum)
+    [ "$now" = "$last" ] && break
+    last=$now
+    sleep 0.5
+  done
   mkdir -p "$top/build/screenshots"
   import -window root -display "$DISPLAY" "$top/build/screenshots/quillpen-main.png"
   echo "No display: Quillpen ran in a private X server; screenshot in build/screenshots/quillpen-main.png"

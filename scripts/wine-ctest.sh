@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs ctest in a win32 build folder with the X server and wineserver its tests need,
-# and ends both afterwards. Usage: scripts/wine-ctest.sh BUILD_DIR [ctest arguments]
+# Runs ctest in a Windows build folder (win64, or win32 where 32-bit processes start) with the X
+# server and wineserver its tests need, and ends both afterwards.
+# Usage: scripts/wine-ctest.sh BUILD_DIR [ctest arguments]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd); shift

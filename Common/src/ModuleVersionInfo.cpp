@@ -1,5 +1,7 @@
 #include "Common/ModuleVersionInfo.h"
 
+#include "Framework/Paths.h"
+
 #include <cwchar>
 #include <cstdlib>
 #include <string>
@@ -30,17 +32,16 @@ bool ModuleVersionInfo::Load(HMODULE module)
     codePage_ = kDefaultCodePage;
     fixedInfo_ = VS_FIXEDFILEINFO{};
 
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameW(module, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::wstring path = Framework::ModuleFileName(module);
+    if (path.empty())
         return false;
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeW(path, &ignored);
+    DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0)
         return false;
     block_.clear();
     block_.assign(size, 0);
-    if (!::GetFileVersionInfoW(path, 0, size, block_.data())) {
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, block_.data())) {
         block_.clear();
         return false;
     }

@@ -2,7 +2,7 @@
 
 #include "Framework/Handles.h"
 #include "Framework/Module.h"
-#include "Framework/Text.h"
+#include "Framework/Resources.h"
 
 namespace Framework {
 

@@ -1,7 +1,7 @@
 #include "Framework/FrameWindow.h"
 
 #include "Framework/Module.h"
-#include "Framework/Text.h"
+#include "Framework/Resources.h"
 
 namespace Framework {
 

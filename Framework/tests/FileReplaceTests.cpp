@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport/TestFiles.h"
+
 #include <string>
 
 using Framework::FileReplacement;
@@ -31,21 +33,12 @@ protected:
     }
     static void WriteAll(const std::wstring& path, const std::string& text)
     {
-        ScopedFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        ASSERT_TRUE(file);
-        DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+        ASSERT_TRUE(TestSupport::WriteWholeFile(path, text));
     }
     static std::string ReadAll(const std::wstring& path)
     {
-        ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!file)
-            return "<missing>";
-        std::string text(1 << 16, '\0');
-        DWORD read = 0;
-        ::ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-        text.resize(read);
-        return text;
+        std::string text;
+        return TestSupport::TryReadWholeFile(path, text) ? text : "<missing>";
     }
     int FilesInFolder() const
     {

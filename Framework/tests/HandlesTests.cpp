@@ -51,12 +51,12 @@ TEST(Handles, RegistryKeyAndGdiObjects)
     ScopedRegKey key;
     ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.Receive()), ERROR_SUCCESS);
     EXPECT_TRUE(key);
-    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    HBITMAP bitmap = ::CreateBitmap(4, 4, 1, 1, nullptr);
     {
-        ScopedBrush owner(brush);
-        EXPECT_NE(::GetObjectType(brush), 0u);
+        ScopedBitmap owner(bitmap);
+        EXPECT_NE(::GetObjectType(bitmap), 0u);
     }
-    EXPECT_EQ(::GetObjectType(brush), 0u);
+    EXPECT_EQ(::GetObjectType(bitmap), 0u);
 }
 
 class CountedObject : public IUnknown {

@@ -2,11 +2,9 @@
 #include "CommandLine.h"
 #include "EditorText.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 
@@ -102,21 +100,6 @@ TEST(CommandLine, PathRules)
     };
     for (const Case& c : cases)
         EXPECT_EQ(PathFromCommandLine(c.line), c.path);
-}
-
-TEST(CommandLine, FullPathAgainstCurrentFolder)
-{
-    wchar_t current[MAX_PATH] = {};
-    ASSERT_TRUE(::GetCurrentDirectoryW(MAX_PATH, current));
-    std::wstring full, name;
-    ASSERT_TRUE(MakeFullPath(L"httpd.conf", full, name));
-    std::wstring folder(current);
-    if (folder.back() != L'\\')
-        folder += L'\\';
-    EXPECT_EQ(full, folder + L"httpd.conf");
-    EXPECT_EQ(name, L"httpd.conf");
-    EXPECT_FALSE(MakeFullPath(L"", full, name));
-    EXPECT_FALSE(MakeFullPath(L"C:\\folder\\", full, name));
 }
 
 }

@@ -5,9 +5,11 @@
 #include "Framework/Handles.h"
 #include "TestSupport/WindowDriver.h"
 
+#include <dlgs.h>
+
 #include <thread>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 
@@ -28,11 +30,11 @@ protected:
     }
     void Open(const std::string& bytes)
     {
-        ASSERT_TRUE(TestSupport::WriteFileBytes(path_, bytes));
+        ASSERT_TRUE(TestSupport::WriteWholeFile(path_, bytes));
         ASSERT_TRUE(Frame().OpenConfigFile(path_, L"site.conf"));
         Pump();
     }
-    std::string OnDisk() { return TestSupport::ReadFileBytes(path_); }
+    std::string OnDisk() { return TestSupport::ReadWholeFile(path_); }
 
     std::unique_ptr<TestSupport::TempFolder> folder_;
     std::wstring path_;
@@ -87,6 +89,42 @@ TEST_F(FileTest, EmptyTextDeletesTheFileAndCloses)
     EXPECT_EQ(::GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(FileTest, EmptyTextOnAFileThatCannotBeDeletedShowsTheErrorAndKeepsWindowAndFile)
+{
+    enum class Hold { OpenElsewhere, ReadOnly };
+    for (Hold hold : {Hold::OpenElsewhere, Hold::ReadOnly}) {
+        Open("RewriteEngine On\r\n");
+        SetText(L"");
+        Framework::ScopedFile holder;
+        if (hold == Hold::OpenElsewhere) {
+            holder.Reset(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holder);
+        } else {
+            ASSERT_TRUE(::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        TestSupport::DialogAnswerer answer(L"Orvane Quillpen", IDOK);
+        Command(ID_APPLY);
+        ASSERT_TRUE(answer.Join());
+        Pump();
+        holder.Reset();
+        ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(answer.StaticTexts().find(L"Saving file " + path_ + L"\nfailed with error "), 0u)
+            << answer.StaticTexts().c_str();
+        EXPECT_TRUE(FrameAlive());
+        EXPECT_TRUE(View().GetModify());
+        EXPECT_EQ(OnDisk(), "RewriteEngine On\r\n");
+    }
+}
+
+TEST_F(FileTest, EmptyTextOnAFileAlreadyGoneCloses)
+{
+    Open("RewriteEngine On\r\n");
+    SetText(L"");
+    ASSERT_TRUE(::DeleteFileW(path_.c_str()));
+    Command(ID_APPLY);
+    EXPECT_FALSE(FrameAlive());
+}
+
 TEST_F(FileTest, ApplyWithSyntaxErrorKeepsWindowAndFile)
 {
     Open("RewriteEngine On\r\n");
@@ -132,9 +170,8 @@ TEST_F(FileTest, OpeningAMissingFileCreatesItEmpty)
     ASSERT_TRUE(Frame().OpenConfigFile(path_, L"site.conf"));
     Pump();
     EXPECT_EQ(View().GetTextLength(), 0);
-    bool exists = false;
-    TestSupport::ReadFileBytes(path_, &exists);
-    EXPECT_TRUE(exists);
+    std::string bytes;
+    EXPECT_TRUE(TestSupport::TryReadWholeFile(path_, bytes));
     EXPECT_FALSE(View().GetModify());
 }
 
@@ -191,9 +228,9 @@ TEST_F(FileTest, ApplyOnUntitledTextSavesUnderTheChosenName)
             return;
         ::Sleep(300);
         // The file name box is a combo box (explorer style) or an edit (old style).
-        HWND name = ::GetDlgItem(dialog, 0x47C);
+        HWND name = ::GetDlgItem(dialog, cmb13);
         if (!name)
-            name = ::GetDlgItem(dialog, 0x480);
+            name = ::GetDlgItem(dialog, edt1);
         ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
         ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
     });
@@ -201,7 +238,7 @@ TEST_F(FileTest, ApplyOnUntitledTextSavesUnderTheChosenName)
     helper.join();
     Pump();
     EXPECT_FALSE(FrameAlive());
-    EXPECT_EQ(TestSupport::ReadFileBytes(chosen), std::string(kHeader) + "\r\nRewriteEngine On");
+    EXPECT_EQ(TestSupport::ReadWholeFile(chosen), std::string(kHeader) + "\r\nRewriteEngine On");
 }
 
 }

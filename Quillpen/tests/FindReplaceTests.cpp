@@ -6,7 +6,7 @@
 
 #include <vector>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 

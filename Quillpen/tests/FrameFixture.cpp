@@ -19,12 +19,12 @@ void FrameTest::SetUpTestSuite()
 
 void FrameTest::SetUp()
 {
-    loop_ = std::make_unique<Quillpen::CMTPadMsgLoop>();
-    ASSERT_TRUE(loop_->m_frame.CreateEx());
-    loop_->m_frame.NewConfigFile();
+    loop_ = std::make_unique<Orvane::Quillpen::CMTPadMsgLoop>();
+    ASSERT_TRUE(loop_->frame_.CreateEx());
+    loop_->frame_.NewConfigFile();
     // Not shown: under Wine without a window manager, every shown top-level window costs seconds
     // when it is destroyed. The screenshot test shows its frame.
-    ::SetWindowPos(loop_->m_frame.m_hWnd, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(loop_->frame_.m_hWnd, nullptr, 0, 0, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();
 }
 

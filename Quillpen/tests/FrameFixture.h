@@ -13,9 +13,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    Quillpen::CMainFrame& Frame() { return loop_->m_frame; }
-    Quillpen::CEditView& View() { return loop_->m_frame.View(); }
-    Quillpen::CMTPadMsgLoop& Loop() { return *loop_; }
+    Orvane::Quillpen::CMainFrame& Frame() { return loop_->frame_; }
+    Orvane::Quillpen::CEditView& View() { return loop_->frame_.View(); }
+    Orvane::Quillpen::CMTPadMsgLoop& Loop() { return *loop_; }
 
     // Runs queued messages through the loop's filters, then the idle update.
     void Pump();
@@ -27,12 +27,12 @@ protected:
     void PlaceCaret(long position);
     void Select(long start, long end);
     void Command(int id);
-    bool FrameAlive() const { return loop_->m_frame.m_hWnd && ::IsWindow(loop_->m_frame.m_hWnd); }
+    bool FrameAlive() const { return loop_->frame_.m_hWnd && ::IsWindow(loop_->frame_.m_hWnd); }
     std::wstring Caption() { return Frame().GetWindowText(); }
     // Saves a screenshot of the frame into the build folder.
     void Screenshot(const std::wstring& name);
 
-    std::unique_ptr<Quillpen::CMTPadMsgLoop> loop_;
+    std::unique_ptr<Orvane::Quillpen::CMTPadMsgLoop> loop_;
     bool sawQuit_ = false;
     WPARAM quitCode_ = 0;
 };

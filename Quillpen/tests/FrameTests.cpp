@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 
@@ -241,7 +241,7 @@ TEST_F(FrameTest, ApplyOnUnmodifiedTextClosesWithoutSaving)
 {
     TestSupport::TempFolder folder(L"quillpen-apply");
     std::wstring path = folder.File(L"site.conf");
-    ASSERT_TRUE(TestSupport::WriteFileBytes(path, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(TestSupport::WriteWholeFile(path, "RewriteEngine On\r\n"));
     ASSERT_TRUE(Frame().OpenConfigFile(path, L"site.conf"));
     Pump();
     EXPECT_EQ(Caption(), L"site.conf - Orvane Quillpen");
@@ -249,7 +249,7 @@ TEST_F(FrameTest, ApplyOnUnmodifiedTextClosesWithoutSaving)
     EXPECT_FALSE(FrameAlive());
     EXPECT_TRUE(sawQuit_);
     EXPECT_EQ(quitCode_, 1u);
-    EXPECT_EQ(TestSupport::ReadFileBytes(path), "RewriteEngine On\r\n");
+    EXPECT_EQ(TestSupport::ReadWholeFile(path), "RewriteEngine On\r\n");
 }
 
 TEST_F(FrameTest, DiscardClosesModifiedTextWithoutPrompt)

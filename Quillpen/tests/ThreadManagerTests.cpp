@@ -10,7 +10,7 @@
 #include <atomic>
 #include <memory>
 
-using namespace Quillpen;
+using namespace Orvane::Quillpen;
 
 namespace {
 

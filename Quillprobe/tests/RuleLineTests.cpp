@@ -6,7 +6,7 @@
 #include "RuleLine.h"
 
 using namespace Orvane::Quillon;
-using namespace Orvane::Quillon::Probe;
+using namespace Orvane::Quillprobe;
 
 namespace {
 
@@ -208,7 +208,7 @@ namespace {
 
 TEST(UnquoteRuleArgument, RemovesAtMostOneQuoteAtEachEnd)
 {
-    using Orvane::Quillon::Probe::UnquoteRuleArgument;
+    using Orvane::Quillprobe::UnquoteRuleArgument;
     EXPECT_EQ(L"RewriteRule a b", UnquoteRuleArgument(L"\"RewriteRule a b\""));
     EXPECT_EQ(L"\"x\"", UnquoteRuleArgument(L"\"\"x\"\""));
     EXPECT_EQ(L"a\"b", UnquoteRuleArgument(L"a\"b"));
@@ -225,7 +225,7 @@ namespace {
 
 TEST(JoinMessageLines, CompileTextBecomesOneLine)
 {
-    using Orvane::Quillon::Probe::JoinMessageLines;
+    using Orvane::Quillprobe::JoinMessageLines;
     EXPECT_EQ("Unknown flag xyz Bad regexp:\tmissing )", JoinMessageLines("Unknown flag xyz\r\nBad regexp:\tmissing )\r\n"));
     EXPECT_EQ("Bad RewriteRule format", JoinMessageLines("Bad RewriteRule format"));
     EXPECT_EQ("a b c", JoinMessageLines("a\nb\rc\r\n"));

@@ -6,7 +6,7 @@
 #include "RuleTest.h"
 
 using namespace Orvane::Quillon;
-using namespace Orvane::Quillon::Probe;
+using namespace Orvane::Quillprobe;
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 namespace {
 
-using Quillshift::ReadResult;
+using Orvane::Quillshift::ReadResult;
 
 // Files that answer as told and remember what the converter asked of them.
-class FakeFiles final : public Quillshift::IConverterFiles {
+class FakeFiles final : public Orvane::Quillshift::IConverterFiles {
 public:
     ReadResult readResult = ReadResult::Read;
     std::string inputText;
@@ -50,7 +50,7 @@ TEST(ConverterRunTest, UsageWithoutTwoArguments)
          {std::vector<std::wstring>{}, std::vector<std::wstring>{L"old.ini"}}) {
         FakeFiles files;
         std::string message;
-        EXPECT_EQ(Quillshift::RunConverter(arguments, files, message), 0);
+        EXPECT_EQ(Orvane::Quillshift::RunConverter(arguments, files, message), 0);
         EXPECT_EQ(message, "converter.exe old_syntax_string");
         EXPECT_EQ(files.reads, 0);
         EXPECT_EQ(files.replaces, 0);
@@ -62,7 +62,7 @@ TEST(ConverterRunTest, ConvertsInputIntoOutput)
     FakeFiles files;
     files.inputText = "RewriteRule /a /b\r\n";
     std::string message;
-    EXPECT_EQ(Quillshift::RunConverter({L"old file.ini", L"new.conf", L"ignored"}, files, message), 0);
+    EXPECT_EQ(Orvane::Quillshift::RunConverter({L"old file.ini", L"new.conf", L"ignored"}, files, message), 0);
     EXPECT_EQ(message, "");
     EXPECT_EQ(files.readInput, L"old file.ini");
     EXPECT_EQ(files.readOutput, L"new.conf");
@@ -88,7 +88,7 @@ TEST(ConverterRunTest, ReadFailureNeverTouchesOutput)
         FakeFiles files;
         files.readResult = c.result;
         std::string message;
-        EXPECT_EQ(Quillshift::RunConverter({L"a", L"b"}, files, message), -1) << c.message;
+        EXPECT_EQ(Orvane::Quillshift::RunConverter({L"a", L"b"}, files, message), -1) << c.message;
         EXPECT_EQ(message, c.message);
         EXPECT_EQ(files.replaces, 0) << c.message;
     }
@@ -99,12 +99,12 @@ TEST(ConverterRunTest, WriteFailureIsReported)
     FakeFiles files;
     files.replaceSucceeds = false;
     std::string message;
-    EXPECT_EQ(Quillshift::RunConverter({L"a", L"b"}, files, message), -1);
+    EXPECT_EQ(Orvane::Quillshift::RunConverter({L"a", L"b"}, files, message), -1);
     EXPECT_EQ(message, "Can't write file");
     EXPECT_EQ(files.replaces, 1);
 }
 
-class ThrowingFiles final : public Quillshift::IConverterFiles {
+class ThrowingFiles final : public Orvane::Quillshift::IConverterFiles {
 public:
     ReadResult ReadInput(const std::wstring&, const std::wstring&, std::string&) override { throw std::bad_alloc(); }
     bool ReplaceOutput(const std::wstring&, const std::string&) override { return true; }
@@ -114,7 +114,7 @@ TEST(ConverterRunTest, OutOfMemoryIsReported)
 {
     ThrowingFiles files;
     std::string message;
-    EXPECT_EQ(Quillshift::RunConverter({L"a", L"b"}, files, message), -1);
+    EXPECT_EQ(Orvane::Quillshift::RunConverter({L"a", L"b"}, files, message), -1);
     EXPECT_EQ(message, "Not enough memory");
 }
 

@@ -13,7 +13,7 @@ using Lines = std::vector<std::pair<std::size_t, std::string>>;
 Lines Split(const std::string& text)
 {
     Lines lines;
-    Quillshift::ForEachLine(text, [&lines](const std::string& line, std::size_t number) {
+    Orvane::Quillshift::ForEachLine(text, [&lines](const std::string& line, std::size_t number) {
         lines.emplace_back(number, line);
     });
     return lines;
@@ -58,7 +58,7 @@ class FlagSplitTest : public ::testing::TestWithParam<FlagCase> {};
 TEST_P(FlagSplitTest, LowerCasesTrimsAndCuts)
 {
     std::string flags = GetParam().flags;
-    EXPECT_EQ(Quillshift::SplitFlagList(flags), GetParam().pieces);
+    EXPECT_EQ(Orvane::Quillshift::SplitFlagList(flags), GetParam().pieces);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FlagSplitTest, ::testing::Values(

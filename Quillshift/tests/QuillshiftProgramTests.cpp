@@ -10,28 +10,15 @@
 #include <gtest/gtest.h>
 
 #include "Framework/Handles.h"
+#include "Framework/Paths.h"
+#include "TestData.h"
+#include "TestSupport/TestFiles.h"
 
 namespace {
 
 
 const DWORD kExitFailure = static_cast<DWORD>(-1);
 const DWORD kRunTimeoutMs = 120000;
-
-std::wstring ModuleFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
 
 bool FileExists(const std::wstring& path)
 {
@@ -41,49 +28,15 @@ bool FileExists(const std::wstring& path)
 // The deliverable lands in <build>/bin, the tests in <build>/tests.
 std::wstring ConverterPath()
 {
-    const std::wstring beside = ModuleFolder() + L"Quillshift.exe";
+    const std::wstring beside = Framework::ModuleFolder() + L"Quillshift.exe";
     if (FileExists(beside))
         return beside;
-    return ModuleFolder() + L"..\\bin\\Quillshift.exe";
-}
-
-std::string ReadWholeFile(const std::wstring& path)
-{
-    Framework::ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw std::runtime_error("cannot open file to check");
-    std::string text;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    return text;
+    return Framework::ModuleFolder() + L"..\\bin\\Quillshift.exe";
 }
 
 void WriteWholeFile(const std::wstring& path, const std::string& text)
 {
-    Framework::ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    ASSERT_TRUE(file.IsValid());
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 24));
-        DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(file.Get(), text.data() + done, piece, &written, nullptr));
-        done += written;
-    }
-}
-
-std::string Fixture(const char* name)
-{
-    const std::string wide(name);
-    return ReadWholeFile(ModuleFolder() + L"quillshift-data\\" + std::wstring(wide.begin(), wide.end()));
-}
-
-std::string Header()
-{
-    return "RewriteEngine On\r\nRewriteCompatibility2 On\r\nRepeatLimit 200\r\nRewriteBase \r\n";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(path, text));
 }
 
 // Names of the entries of a folder, "." and ".." left out.
@@ -128,7 +81,7 @@ protected:
     {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         const std::string name = info->name();
-        folder_ = ModuleFolder() + L"quillshift-work";
+        folder_ = Framework::ModuleFolder() + L"quillshift-work";
         CreateDirectoryW(folder_.c_str(), nullptr);
         folder_ += L"\\" + std::wstring(name.begin(), name.end());
         RemoveTree(folder_);
@@ -172,7 +125,7 @@ protected:
         }
         EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &result.exitCode));
         console.Reset();
-        result.console = ReadWholeFile(consolePath);
+        result.console = TestSupport::ReadWholeFile(consolePath);
         DeleteFileW(consolePath.c_str());
         return result;
     }
@@ -187,17 +140,17 @@ protected:
 
 TEST_F(QuillshiftProgramTest, ConvertsFixtureByteForByte)
 {
-    WriteWholeFile(Path(L"httpd.ini"), Fixture("site.ini"));
+    WriteWholeFile(Path(L"httpd.ini"), QuillshiftTest::ReadFixture("site.ini"));
     const RunResult run = Run(Path(L"httpd.ini"), Path(L"httpd.conf"));
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(run.console, "");
-    EXPECT_EQ(ReadWholeFile(Path(L"httpd.conf")), Fixture("site.expected"));
-    EXPECT_EQ(ReadWholeFile(Path(L"httpd.ini")), Fixture("site.ini"));
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"httpd.conf")), QuillshiftTest::ReadFixture("site.expected"));
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"httpd.ini")), QuillshiftTest::ReadFixture("site.ini"));
 }
 
 TEST_F(QuillshiftProgramTest, LfFileConvertsLikeCrLfFile)
 {
-    std::string old = Fixture("site.ini");
+    std::string old = QuillshiftTest::ReadFixture("site.ini");
     std::string lf;
     for (std::size_t i = 0; i < old.size(); ++i)
         if (!(old[i] == '\r' && i + 1 < old.size() && old[i + 1] == '\n'))
@@ -205,7 +158,7 @@ TEST_F(QuillshiftProgramTest, LfFileConvertsLikeCrLfFile)
     WriteWholeFile(Path(L"unix.ini"), lf);
     const RunResult run = Run(Path(L"unix.ini"), Path(L"unix.conf"));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(ReadWholeFile(Path(L"unix.conf")), Fixture("site.expected"));
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"unix.conf")), QuillshiftTest::ReadFixture("site.expected"));
 }
 
 TEST_F(QuillshiftProgramTest, PathsWithBlanksAndExtraArguments)
@@ -213,7 +166,7 @@ TEST_F(QuillshiftProgramTest, PathsWithBlanksAndExtraArguments)
     WriteWholeFile(Path(L"old file.ini"), "RewriteRule /a /b [I]\r\n");
     const RunResult run = Run(L"\"" + Path(L"old file.ini") + L"\" \"" + Path(L"new file.conf") + L"\" extra");
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(ReadWholeFile(Path(L"new file.conf")), Header() + "RewriteRule ^/a$ /b [NC]\r\n");
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"new file.conf")), QuillshiftTest::Header() + "RewriteRule ^/a$ /b [NC]\r\n");
 }
 
 TEST_F(QuillshiftProgramTest, EmptyInputGivesHeaderOnly)
@@ -221,7 +174,7 @@ TEST_F(QuillshiftProgramTest, EmptyInputGivesHeaderOnly)
     WriteWholeFile(Path(L"empty.ini"), "");
     const RunResult run = Run(Path(L"empty.ini"), Path(L"out.conf"));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(ReadWholeFile(Path(L"out.conf")), Header());
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"out.conf")), QuillshiftTest::Header());
 }
 
 TEST_F(QuillshiftProgramTest, UsageWithoutTwoArguments)
@@ -241,7 +194,7 @@ TEST_F(QuillshiftProgramTest, ReplacesExistingOutputWhole)
     WriteWholeFile(Path(L"out.conf"), std::string(100000, 'x'));
     const RunResult run = Run(Path(L"in.ini"), Path(L"out.conf"));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(ReadWholeFile(Path(L"out.conf")), Header() + "RewriteRule ^/a$ /b\r\n");
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"out.conf")), QuillshiftTest::Header() + "RewriteRule ^/a$ /b\r\n");
     EXPECT_EQ(FolderEntries(folder_).size(), 2u);
 }
 
@@ -269,7 +222,7 @@ TEST_F(QuillshiftProgramTest, UnreadableInputKeepsOutput)
         const RunResult run = Run(Path(c.input), Path(L"out.conf"));
         EXPECT_EQ(run.exitCode, kExitFailure);
         EXPECT_EQ(run.console, c.console);
-        EXPECT_EQ(ReadWholeFile(Path(L"out.conf")), previous);
+        EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"out.conf")), previous);
     }
 
     // A folder as input: the system refuses access to it.
@@ -277,7 +230,7 @@ TEST_F(QuillshiftProgramTest, UnreadableInputKeepsOutput)
     const RunResult run = Run(Path(L"folder"), Path(L"out.conf"));
     EXPECT_EQ(run.exitCode, kExitFailure);
     EXPECT_TRUE(run.console == "Access Denied\r\n" || run.console == "Can't open file\r\n") << run.console;
-    EXPECT_EQ(ReadWholeFile(Path(L"out.conf")), previous);
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"out.conf")), previous);
 }
 
 TEST_F(QuillshiftProgramTest, SameFileTwiceIsRefused)
@@ -288,7 +241,7 @@ TEST_F(QuillshiftProgramTest, SameFileTwiceIsRefused)
         const RunResult run = Run(Path(L"one.ini"), output);
         EXPECT_EQ(run.exitCode, kExitFailure);
         EXPECT_EQ(run.console, "Input and output are the same file\r\n");
-        EXPECT_EQ(ReadWholeFile(Path(L"one.ini")), previous);
+        EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"one.ini")), previous);
     }
 }
 
@@ -321,7 +274,7 @@ TEST_F(QuillshiftProgramTest, LockedOutputKeepsItsText)
         EXPECT_EQ(run.exitCode, kExitFailure);
         EXPECT_EQ(run.console, "Can't write file\r\n");
     }
-    EXPECT_EQ(ReadWholeFile(Path(L"out.conf")), previous);
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"out.conf")), previous);
     EXPECT_EQ(FolderEntries(folder_).size(), 2u);
 }
 
@@ -331,8 +284,8 @@ TEST_F(QuillshiftProgramTest, BinaryInputPassesThrough)
     WriteWholeFile(Path(L"bin.ini"), "RewriteRule /a /b\r\n" + binary + "\r\n");
     const RunResult run = Run(Path(L"bin.ini"), Path(L"bin.conf"));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_EQ(ReadWholeFile(Path(L"bin.conf")),
-              Header() + "RewriteRule ^/a$ /b\r\n# # Line 1: (Unknown expression)\t" + binary + "\r\n");
+    EXPECT_EQ(TestSupport::ReadWholeFile(Path(L"bin.conf")),
+              QuillshiftTest::Header() + "RewriteRule ^/a$ /b\r\n# # Line 1: (Unknown expression)\t" + binary + "\r\n");
 }
 
 // About 100 MB of rules and a line of a megabyte.
@@ -343,7 +296,7 @@ TEST_F(QuillshiftProgramTest, LargeInputConvertsCompletely)
     const std::string newBlock = "RewriteRule ^/a/(\\d+)$ /b?$1 [NC,L]#" + padding + "\r\n";
     const std::size_t blocks = (100u << 20) / oldBlock.size();
     std::string old;
-    std::string expected = Header();
+    std::string expected = QuillshiftTest::Header();
     for (std::size_t i = 0; i < blocks; ++i) {
         old += oldBlock;
         expected += newBlock;
@@ -353,7 +306,7 @@ TEST_F(QuillshiftProgramTest, LargeInputConvertsCompletely)
     WriteWholeFile(Path(L"big.ini"), old);
     const RunResult run = Run(Path(L"big.ini"), Path(L"big.conf"));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(ReadWholeFile(Path(L"big.conf")) == expected);
+    EXPECT_TRUE(TestSupport::ReadWholeFile(Path(L"big.conf")) == expected);
 }
 
 }

@@ -2,12 +2,13 @@
 // the language says, apart from a short list of lines whose keyword the language knows but whose
 // shape it refuses.
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
+
+#include "TestSupport/TestFiles.h"
 
 #include "RewriteConfig/Htaccess.h"
 
@@ -15,14 +16,6 @@ using namespace Orvane::Quillon;
 
 namespace {
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    EXPECT_TRUE(file.good()) << path;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // The logical lines of a text: cut at line feeds, one carriage return dropped, a final backslash
 // joining the next line.
@@ -133,7 +126,7 @@ TEST(Corpus, EveryLineIsAcceptedOrReportedAsTheLanguageSays)
     std::set<std::pair<std::string, int>> exceptionsUsed;
     for (const char* relative : kFiles) {
         const std::string name = FileName(relative);
-        const std::string text = ReadFile(std::string(REWRITECONFIG_TEST_DATA) + "/" + relative);
+        const std::string text = TestSupport::ReadWholeFile(std::string(REWRITECONFIG_TEST_DATA) + "/" + relative);
         ASSERT_FALSE(text.empty()) << relative;
         Htaccess h(L"C:\\site\\.htaccess");
         std::string errors;
@@ -185,7 +178,7 @@ TEST(Corpus, KeywordFixtureKeepsItsGoodLines)
 {
     Htaccess h;
     std::string errors;
-    h.ParseText(ReadFile(std::string(REWRITECONFIG_TEST_DATA) + "/known-keywords-refused.htaccess"), errors);
+    h.ParseText(TestSupport::ReadWholeFile(std::string(REWRITECONFIG_TEST_DATA) + "/known-keywords-refused.htaccess"), errors);
     // The flags glued to the substitution belong to it; the condition goes to the last rule.
     ASSERT_EQ(h.rules.size(), 2u);
     EXPECT_EQ(h.rules[0]->substitution, "/b[L]");

@@ -1,10 +1,11 @@
 // The directive expressions: which one a line matches first, their groups, and the cheap checks and
 // the linear matcher against the library's own whole-line match.
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include <gtest/gtest.h>
+
+#include "TestSupport/TestFiles.h"
 
 #include "DirectiveTables.h"
 #include "LinearMatcher.h"
@@ -82,14 +83,6 @@ std::vector<boost::regex> LibraryExpressions(const Table& table)
     for (std::size_t i = 0; i < table.expressions.size(); ++i)
         compiled.emplace_back(table.expressions[i]->text, kNoCase);
     return compiled;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 }
@@ -320,7 +313,7 @@ TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
     };
     // Every logical line of the corpus, and each line cut and with its case changed.
     for (const char* name : {"drupal", "h5bp-dist", "joomla", "magento2", "nextcloud", "typo3"}) {
-        std::istringstream text(ReadFile(std::string(REWRITECONFIG_TEST_DATA) + "/corpus/" + name + ".htaccess"));
+        std::istringstream text(TestSupport::ReadWholeFile(std::string(REWRITECONFIG_TEST_DATA) + "/corpus/" + name + ".htaccess"));
         std::string line;
         while (std::getline(text, line)) {
             lines.push_back(line);

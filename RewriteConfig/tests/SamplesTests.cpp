@@ -1,9 +1,9 @@
 // The sample configuration files parse without a single error line.
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
+
+#include "TestSupport/TestFiles.h"
 
 #include "ParseHelpers.h"
 
@@ -11,22 +11,9 @@
 
 using namespace Orvane::Quillon;
 
-namespace {
-
-std::string ReadSample(const char* name)
-{
-    std::ifstream file(std::string(QUILLON_SAMPLES_DIR) + "/" + name, std::ios::binary);
-    EXPECT_TRUE(file.good()) << name;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-}
-
 TEST(Samples, ServerFileParsesCleanly)
 {
-    const std::string text = ReadSample("httpd.conf");
+    const std::string text = TestSupport::ReadWholeFile(std::string(QUILLON_SAMPLES_DIR) + "/httpd.conf");
     ASSERT_FALSE(text.empty());
     QuillonConfig config;
     EXPECT_EQ(Parse(config, text), "");
@@ -50,7 +37,7 @@ TEST(Samples, ServerFileParsesCleanly)
 
 TEST(Samples, PerDirectoryFileParsesCleanly)
 {
-    const std::string text = ReadSample(".htaccess");
+    const std::string text = TestSupport::ReadWholeFile(std::string(QUILLON_SAMPLES_DIR) + "/.htaccess");
     ASSERT_FALSE(text.empty());
     Htaccess h;
     EXPECT_EQ(Parse(h, text), "");

@@ -9,7 +9,7 @@
 #include "Framework/Module.h"
 #include "Framework/Registry.h"
 #include "Framework/GuidText.h"
-#include "Framework/Text.h"
+#include "Framework/Paths.h"
 #include "TestSupport/IisStoreStandIn.h"
 
 #include <olectl.h>

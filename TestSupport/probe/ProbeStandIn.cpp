@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "Framework/Paths.h"
+
 int wmain()
 {
     std::wstring line = ::GetCommandLineW();
@@ -20,10 +22,7 @@ int wmain()
         ++start;
     std::wstring parameters = line.substr(start);
 
-    wchar_t self[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self, length);
-    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"probe-args.txt";
+    std::wstring path = Framework::ModuleFolder() + L"probe-args.txt";
 
     int bytes = ::WideCharToMultiByte(CP_UTF8, 0, parameters.c_str(), static_cast<int>(parameters.size()), nullptr, 0,
                                       nullptr, nullptr);

@@ -1,6 +1,6 @@
 #include "TestSupport/IisStoreStandIn.h"
 
-#include "Framework/Text.h"
+#include "Framework/Paths.h"
 
 namespace TestSupport {
 
@@ -22,8 +22,7 @@ HRESULT CallEntry(const std::wstring& dll, const char* entry)
 
 std::wstring IisStoreStandInPath()
 {
-    std::wstring self = Framework::ModuleFileName(nullptr);
-    return self.substr(0, self.find_last_of(L'\\') + 1) + L"IisStoreStandIn.dll";
+    return Framework::ModuleFolder() + L"IisStoreStandIn.dll";
 }
 
 HRESULT RegisterIisStoreStandIn(const std::wstring& dll)

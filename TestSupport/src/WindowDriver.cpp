@@ -1,5 +1,8 @@
 #include "TestSupport/WindowDriver.h"
 
+#include "Framework/Paths.h"
+#include "TestSupport/TestFiles.h"
+
 #include <chrono>
 
 namespace TestSupport {
@@ -267,7 +270,7 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
         std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
         bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
         bytes.append(static_cast<const char*>(bits), imageSize);
-        ok = WriteFileBytes(path, bytes);
+        ok = WriteWholeFile(path, bytes);
     }
     if (bitmap)
         ::DeleteObject(bitmap);
@@ -277,18 +280,12 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
     return ok;
 }
 
-std::wstring ModuleFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, length);
-    size_t slash = text.find_last_of(L'\\');
-    return slash == std::wstring::npos ? text : text.substr(0, slash);
-}
-
 std::wstring BuildFolder()
 {
-    std::wstring folder = ModuleFolder();
+    // The test programs live in <build>\tests\.
+    std::wstring folder = Framework::ModuleFolder();
+    if (!folder.empty())
+        folder.pop_back();
     size_t slash = folder.find_last_of(L'\\');
     return slash == std::wstring::npos ? folder : folder.substr(0, slash);
 }
@@ -358,33 +355,5 @@ TempFolder::~TempFolder()
     ::RemoveDirectoryW(path_.c_str());
 }
 
-std::string ReadFileBytes(const std::wstring& path, bool* exists)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (exists)
-        *exists = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string bytes;
-    char buffer[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    ::CloseHandle(file);
-    return bytes;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
-}
 
 }

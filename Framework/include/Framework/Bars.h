@@ -35,15 +35,6 @@ HWND CreateSimpleStatusBar(HWND parent, const wchar_t* text = L"", DWORD style =
 // the button marked auto-size and show-text and put back at its place.
 bool SetToolBarButtonText(HWND toolbar, int command, const wchar_t* text);
 
-template <class T>
-class CToolBarHelper {
-public:
-    bool SetButtonText(HWND toolbar, int command, const wchar_t* text)
-    {
-        return SetToolBarButtonText(toolbar, command, text);
-    }
-};
-
 // A status bar with panes named by identifier; the default pane (0) takes the width the others
 // leave, each other pane is as wide as its string resource.
 class CMultiPaneStatusBarCtrl : public CWindowImpl<CMultiPaneStatusBarCtrl> {

@@ -90,11 +90,6 @@ struct IconTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DestroyIcon(h); }
 };
-struct AcceleratorTraits {
-    using Handle = HACCEL;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyAcceleratorTable(h); }
-};
 struct LibraryTraits {
     using Handle = HMODULE;
     static Handle Invalid() noexcept { return nullptr; }
@@ -115,11 +110,6 @@ struct LocalMemoryTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-};
 
 using ScopedHandle = ScopedResource<KernelHandleTraits>;
 using ScopedFile = ScopedResource<FileHandleTraits>;
@@ -127,16 +117,12 @@ using ScopedChangeNotification = ScopedResource<ChangeNotificationTraits>;
 using ScopedFind = ScopedResource<FindHandleTraits>;
 using ScopedFont = ScopedResource<GdiObjectTraits<HFONT>>;
 using ScopedBitmap = ScopedResource<GdiObjectTraits<HBITMAP>>;
-using ScopedBrush = ScopedResource<GdiObjectTraits<HBRUSH>>;
-using ScopedPen = ScopedResource<GdiObjectTraits<HPEN>>;
 using ScopedMenu = ScopedResource<MenuTraits>;
 using ScopedIcon = ScopedResource<IconTraits>;
-using ScopedAccelerators = ScopedResource<AcceleratorTraits>;
 using ScopedLibrary = ScopedResource<LibraryTraits>;
 using ScopedRegKey = ScopedResource<RegKeyTraits>;
 using ScopedGlobal = ScopedResource<GlobalMemoryTraits>;
 using ScopedLocal = ScopedResource<LocalMemoryTraits>;
-using ScopedWindow = ScopedResource<WindowTraits>;
 
 // A device context of a window, released with ReleaseDC.
 class WindowDC {
@@ -154,24 +140,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// A memory device context, deleted with DeleteDC.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatible) noexcept : dc_(::CreateCompatibleDC(compatible)) {}
-    ~MemoryDC()
-    {
-        if (dc_)
-            ::DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const noexcept { return dc_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-
-private:
     HDC dc_;
 };
 

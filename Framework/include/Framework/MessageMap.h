@@ -53,71 +53,47 @@ public:                                                                         
                               DWORD dwMsgMapID = 0)                                                              \
         FW_MSG_MAP_BODY_BEGIN()
 
-#define FW_MESSAGE_HANDLER(msg, func)                                                                            \
-    if (uMsg == (msg)) {                                                                                         \
+// The body every handler entry shares: when the entry matches, the handler runs with the handled
+// flag set, and a handler that leaves it set ends the search with its result.
+#define FW_HANDLER_ENTRY_(matches, call)                                                                         \
+    if (matches) {                                                                                               \
         bHandled = true;                                                                                         \
-        lResult = func(uMsg, wParam, lParam, bHandled);                                                          \
+        lResult = call;                                                                                          \
         if (bHandled)                                                                                            \
             return true;                                                                                         \
     }
+
+#define FW_COMMAND_ARGS_ HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled
+#define FW_NOTIFY_ARGS_ static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam), bHandled
+
+#define FW_MESSAGE_HANDLER(msg, func) FW_HANDLER_ENTRY_(uMsg == (msg), func(uMsg, wParam, lParam, bHandled))
 
 #define FW_MESSAGE_RANGE_HANDLER(first, last, func)                                                              \
-    if (uMsg >= (first) && uMsg <= (last)) {                                                                     \
-        bHandled = true;                                                                                         \
-        lResult = func(uMsg, wParam, lParam, bHandled);                                                          \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg >= (first) && uMsg <= (last), func(uMsg, wParam, lParam, bHandled))
 
 #define FW_COMMAND_HANDLER(id, code, func)                                                                       \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {                              \
-        bHandled = true;                                                                                         \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled);                \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code),                  \
+                      func(FW_COMMAND_ARGS_))
 
 // Matches the command identifier whatever the notification code.
 #define FW_COMMAND_ID_HANDLER(id, func)                                                                          \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == (id)) {                                                          \
-        bHandled = true;                                                                                         \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled);                \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_COMMAND && LOWORD(wParam) == (id), func(FW_COMMAND_ARGS_))
 
 #define FW_COMMAND_CODE_HANDLER(code, func)                                                                      \
-    if (uMsg == WM_COMMAND && HIWORD(wParam) == (code)) {                                                        \
-        bHandled = true;                                                                                         \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled);                \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_COMMAND && HIWORD(wParam) == (code), func(FW_COMMAND_ARGS_))
 
 #define FW_COMMAND_RANGE_HANDLER(first, last, func)                                                              \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last)) {                           \
-        bHandled = true;                                                                                         \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled);                \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last),               \
+                      func(FW_COMMAND_ARGS_))
 
 #define FW_NOTIFY_HANDLER(id, code, func)                                                                        \
-    if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(id) &&            \
-        reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code)) {                                     \
-        bHandled = true;                                                                                         \
-        lResult = func(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam), bHandled);                    \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(id) && \
+                          reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code),                     \
+                      func(FW_NOTIFY_ARGS_))
 
 #define FW_NOTIFY_CODE_HANDLER(code, func)                                                                       \
-    if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code)) {                \
-        bHandled = true;                                                                                         \
-        lResult = func(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam), bHandled);                    \
-        if (bHandled)                                                                                            \
-            return true;                                                                                         \
-    }
+    FW_HANDLER_ENTRY_(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code),    \
+                      func(FW_NOTIFY_ARGS_))
 
 #define FW_CHAIN_MSG_MAP(baseClass)                                                                              \
     if (baseClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))                                    \

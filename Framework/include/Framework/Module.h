@@ -44,4 +44,23 @@ private:
 // The process's module object. Before Init it answers with the executable's instance.
 CAppModule& Module();
 
+// Keeps a loop registered with the module as the calling thread's loop for the life of the object.
+class MessageLoopRegistration {
+public:
+    explicit MessageLoopRegistration(CMessageLoop* loop) : added_(Module().AddMessageLoop(loop)) {}
+    ~MessageLoopRegistration()
+    {
+        if (added_)
+            Module().RemoveMessageLoop();
+    }
+    MessageLoopRegistration(const MessageLoopRegistration&) = delete;
+    MessageLoopRegistration& operator=(const MessageLoopRegistration&) = delete;
+
+    // False when the thread already had a loop (which stays registered).
+    bool Added() const noexcept { return added_; }
+
+private:
+    bool added_;
+};
+
 }

@@ -3,6 +3,8 @@
 // closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
 #include <windows.h>
 
+#include "TestSupport/TestFiles.h"
+
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -96,8 +98,8 @@ private:
 // Writes the screen area of a window as a 24-bit BMP file.
 bool SaveWindowScreenshot(HWND window, const std::wstring& path);
 
-// The folder of this test program and the build folder above it.
-std::wstring ModuleFolder();
+// The build folder above the folder of this test program (Framework::ModuleFolder()), without a
+// trailing backslash.
 std::wstring BuildFolder();
 
 // A child process, ended by its handle (and waited for) when the object goes.
@@ -133,8 +135,5 @@ public:
 private:
     std::wstring path_;
 };
-
-std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 }

@@ -1,0 +1,29 @@
+#include "Framework/Format.h"
+
+namespace Framework {
+
+std::wstring FormatText(const wchar_t* format, std::initializer_list<FormatArg> args)
+{
+    std::wstring out;
+    auto next = args.begin();
+    for (const wchar_t* p = format; *p; ++p) {
+        if (*p != L'%') {
+            out += *p;
+            continue;
+        }
+        wchar_t kind = p[1];
+        if (kind == L'%') {
+            out += L'%';
+            ++p;
+        } else if (kind == L's' || kind == L'd' || kind == L'i' || kind == L'u') {
+            if (next != args.end())
+                out += (next++)->Text();
+            ++p;
+        } else {
+            out += L'%';
+        }
+    }
+    return out;
+}
+
+}
