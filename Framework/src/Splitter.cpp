@@ -143,4 +143,14 @@ LRESULT CSplitterWindow::OnSetFocus(UINT, WPARAM, LPARAM, bool&)
     return 0;
 }
 
+LRESULT CSplitterWindow::OnForward(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    HWND parent = ::GetParent(m_hWnd);
+    if (!parent) {
+        handled = false;
+        return 0;
+    }
+    return ::SendMessageW(parent, msg, wParam, lParam);
+}
+
 }

@@ -2,11 +2,13 @@
 // of its pages.
 #include "Framework/PropertySheet.h"
 #include "Framework/Splitter.h"
+#include "Framework/WindowImpl.h"
 #include "Framework/TreeView.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace Framework;
 
@@ -232,6 +234,48 @@ TEST(ModelessSheet, TemplateStyleChangesInBothLayouts)
         EXPECT_EQ(static_cast<DWORD>(WS_EX_CONTROLPARENT), extended.exStyle);
         EXPECT_EQ(7u, extended.helpId);
     }
+}
+
+}
+
+namespace {
+
+// Notification handlers keyed by the system's code constants, which are expressions.
+class CNotifyWindow : public CWindowImpl<CNotifyWindow> {
+public:
+    FW_DECLARE_WND_CLASS(L"Framework.NotifyWindow")
+    std::vector<std::string> log;
+    FW_BEGIN_MSG_MAP(CNotifyWindow)
+        FW_NOTIFY_HANDLER(7, TVN_SELCHANGEDW, OnSelection)
+        FW_NOTIFY_CODE_HANDLER(NM_CLICK, OnClick)
+    FW_END_MSG_MAP()
+    LRESULT OnSelection(int, NMHDR*, bool&)
+    {
+        log.push_back("selection");
+        return 5;
+    }
+    LRESULT OnClick(int id, NMHDR*, bool&)
+    {
+        log.push_back("click" + std::to_string(id));
+        return 6;
+    }
+};
+
+LRESULT Notify(HWND window, UINT_PTR id, UINT code)
+{
+    NMHDR header{nullptr, id, code};
+    return ::SendMessageW(window, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+}
+
+TEST(MessageMap, NotificationsByControlAndCode)
+{
+    CNotifyWindow window;
+    ASSERT_TRUE(window.Create(nullptr, nullptr, L"notify", WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(5, Notify(window, 7, TVN_SELCHANGEDW));
+    EXPECT_EQ(0, Notify(window, 8, TVN_SELCHANGEDW)) << "another control";
+    EXPECT_EQ(6, Notify(window, 8, NM_CLICK));
+    EXPECT_EQ((std::vector<std::string>{"selection", "click8"}), window.log);
+    window.DestroyWindow();
 }
 
 }

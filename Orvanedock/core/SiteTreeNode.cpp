@@ -37,9 +37,9 @@ TreeItem SiteTreeNode::Insert()
     if (treeItem_ || !context_.tree)
         return treeItem_;
     TreeItem parentItem = parent_ ? parent_->treeItem_ : nullptr;
-    treeItem_ = context_.tree->InsertItem(parentItem, item_->name.c_str(), ImageIndex(), true);
+    treeItem_ = context_.tree->AddTreeItem(parentItem, item_->name.c_str(), ImageIndex(), true);
     if (treeItem_)
-        placeholder_ = context_.tree->InsertItem(treeItem_, kPlaceholderText, 0, false);
+        placeholder_ = context_.tree->AddTreeItem(treeItem_, kPlaceholderText, 0, false);
     return treeItem_;
 }
 
@@ -50,7 +50,7 @@ unsigned SiteTreeNode::Expand()
     children_.clear();
     QueryStrategies();
     if (placeholder_ && context_.tree) {
-        context_.tree->DeleteItem(placeholder_);
+        context_.tree->RemoveTreeItem(placeholder_);
         placeholder_ = nullptr;
     }
     for (auto& child : children_)

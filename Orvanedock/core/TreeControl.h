@@ -8,8 +8,8 @@ using TreeItem = void*;
 class ITreeControl {
 public:
     // The new item, or null on failure. sorted: among its siblings by text, else last.
-    virtual TreeItem InsertItem(TreeItem parent, const wchar_t* text, int image, bool sorted) = 0;
-    virtual bool DeleteItem(TreeItem item) = 0;
+    virtual TreeItem AddTreeItem(TreeItem parent, const wchar_t* text, int image, bool sorted) = 0;
+    virtual bool RemoveTreeItem(TreeItem item) = 0;
 
 protected:
     ~ITreeControl() = default;

@@ -26,12 +26,12 @@ public:
     };
     std::vector<Entry> entries; // item n is entries[n - 1]
 
-    TreeItem InsertItem(TreeItem parent, const wchar_t* text, int image, bool sorted) override
+    TreeItem AddTreeItem(TreeItem parent, const wchar_t* text, int image, bool sorted) override
     {
         entries.push_back(Entry{parent, text, image, sorted, false});
         return reinterpret_cast<TreeItem>(entries.size());
     }
-    bool DeleteItem(TreeItem item) override
+    bool RemoveTreeItem(TreeItem item) override
     {
         size_t index = reinterpret_cast<size_t>(item);
         if (index == 0 || index > entries.size() || entries[index - 1].deleted)

@@ -86,13 +86,13 @@ public:                                                                         
     FW_HANDLER_ENTRY_(uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last),               \
                       func(FW_COMMAND_ARGS_))
 
-#define FW_NOTIFY_HANDLER(id, code, func)                                                                        \
+#define FW_NOTIFY_HANDLER(id, notifyCode, func)                                                                  \
     FW_HANDLER_ENTRY_(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == static_cast<UINT_PTR>(id) && \
-                          reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code),                     \
+                          reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode),               \
                       func(FW_NOTIFY_ARGS_))
 
-#define FW_NOTIFY_CODE_HANDLER(code, func)                                                                       \
-    FW_HANDLER_ENTRY_(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(code),    \
+#define FW_NOTIFY_CODE_HANDLER(notifyCode, func)                                                                 \
+    FW_HANDLER_ENTRY_(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode), \
                       func(FW_NOTIFY_ARGS_))
 
 #define FW_CHAIN_MSG_MAP(baseClass)                                                                              \

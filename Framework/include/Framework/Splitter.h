@@ -1,7 +1,8 @@
 #pragma once
 // A window split into a left and a right pane by a vertical bar that the user can drag.
 // The bar position is the left pane's width. Without the proportional style the bar stays where
-// it is when the splitter is resized; with it, it keeps its share of the width.
+// it is when the splitter is resized; with it, it keeps its share of the width. The panes'
+// notifications and commands go on to the splitter's parent.
 #include "Framework/MessageMap.h"
 #include "Framework/WindowImpl.h"
 
@@ -39,6 +40,8 @@ public:
         FW_MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
         FW_MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
         FW_MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+        FW_MESSAGE_HANDLER(WM_NOTIFY, OnForward)
+        FW_MESSAGE_HANDLER(WM_COMMAND, OnForward)
     FW_END_MSG_MAP()
 
 private:
@@ -49,6 +52,8 @@ private:
     LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSetFocus(UINT, WPARAM, LPARAM, bool&);
+    // The panes' notifications and commands belong to the splitter's parent.
+    LRESULT OnForward(UINT, WPARAM, LPARAM, bool&);
 
     int ClientWidth() const noexcept;
     bool IsOverBar(int x) const noexcept;

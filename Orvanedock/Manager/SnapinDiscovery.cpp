@@ -1,0 +1,110 @@
+#include "SnapinDiscovery.h"
+
+#include "SiteNodeType.h"
+
+#include <Framework/GuidText.h>
+#include <Framework/Registry.h>
+
+#include <objbase.h>
+
+namespace Orvane::Manager {
+
+namespace {
+
+using Framework::GuidText;
+using Framework::RegistryKey;
+
+// The node types in the order they are examined.
+constexpr int kNodeTypes[] = {Orvanedock::kNodeRoot, Orvanedock::kNodeWebSite, Orvanedock::kNodeVirtualDirectory,
+                              Orvanedock::kNodeApplication, Orvanedock::kNodePhysicalDirectory};
+
+// {A841B6Cx-7577-11D0-BB1F-00A0C922E79C}, x by node type.
+GUID IisNodeType(unsigned long first)
+{
+    return GUID{first, 0x7577, 0x11D0, {0xBB, 0x1F, 0x00, 0xA0, 0xC9, 0x22, 0xE7, 0x9C}};
+}
+
+void EnumerateSnapins(HKEY root, const RegistryKey& snapins, SnapinList& list)
+{
+    for (DWORD index = 0;; ++index) {
+        std::wstring name;
+        LONG result = snapins.EnumSubKey(index, name);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        CLSID clsid{};
+        // A key that cannot be read, names no class or is no snap-in of the maker is passed over.
+        if (result != ERROR_SUCCESS || !HasProviderValue(root, name) || FAILED(::CLSIDFromString(name.c_str(), &clsid)))
+            continue;
+        list.Append(SnapinRecord{clsid, ComputeNodeTypeMask(root, clsid)});
+    }
+}
+
+}
+
+CLSID SnapinList::ClsidAt(size_t index) const noexcept
+{
+    return index < records_.size() ? records_[index].clsid : GUID_NULL;
+}
+
+int SnapinList::MaskAt(size_t index) const noexcept
+{
+    return index < records_.size() ? records_[index].nodeTypeMask : 0;
+}
+
+GUID NodeTypeGuid(int nodeType) noexcept
+{
+    switch (nodeType) {
+    case Orvanedock::kNodeRoot:
+        return IisNodeType(0xA841B6C5);
+    case Orvanedock::kNodeWebSite:
+        return IisNodeType(0xA841B6C7);
+    case Orvanedock::kNodeVirtualDirectory:
+    case Orvanedock::kNodeApplication:
+        return IisNodeType(0xA841B6C8);
+    case Orvanedock::kNodePhysicalDirectory:
+        return IisNodeType(0xA841B6C9);
+    default:
+        return GUID_NULL;
+    }
+}
+
+unsigned DiscoverSnapins(SnapinList& list, HKEY root)
+{
+    if (list.Count() > 0)
+        return static_cast<unsigned>(list.Count());
+    RegistryKey snapins;
+    if (snapins.Open(root, kSnapinsKey) == ERROR_SUCCESS)
+        EnumerateSnapins(root, snapins, list);
+    return static_cast<unsigned>(list.Count());
+}
+
+bool HasProviderValue(HKEY root, const std::wstring& snapinKeyName)
+{
+    RegistryKey key;
+    if (key.Open(root, std::wstring(kSnapinsKey) + L"\\" + snapinKeyName) != ERROR_SUCCESS)
+        return false;
+    // The text is compared exactly: "orvane" or "Orvane Ltd" is another maker.
+    std::wstring provider;
+    return key.QueryString(kProviderValue, provider) == ERROR_SUCCESS && provider == kMakerProvider;
+}
+
+int ComputeNodeTypeMask(HKEY root, const CLSID& clsid)
+{
+    const std::wstring classText = GuidText(clsid);
+    int mask = 0;
+    // Every node type is examined: a node type without extensions says nothing about the others.
+    for (int type : kNodeTypes) {
+        RegistryKey key;
+        if (key.Open(root, std::wstring(kNodeTypesKey) + L"\\" + GuidText(NodeTypeGuid(type)) +
+                               L"\\Extensions\\PropertySheet") != ERROR_SUCCESS)
+            continue;
+        // A registration whose data does not fit 255 bytes does not count.
+        BYTE data[255];
+        DWORD length = sizeof(data);
+        if (::RegQueryValueExW(key.Get(), classText.c_str(), nullptr, nullptr, data, &length) == ERROR_SUCCESS)
+            mask |= type;
+    }
+    return mask;
+}
+
+}

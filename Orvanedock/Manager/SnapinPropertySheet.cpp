@@ -1,0 +1,55 @@
+#include "SnapinPropertySheet.h"
+
+namespace Orvane::Manager {
+
+namespace {
+
+// The system's sheet template is a captioned popup; in the pane it is a child without a frame.
+constexpr DWORD kPopupStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kChildStyles = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
+// The buttons that PSCB_BUTTONPRESSED names (the toolchain's prsht.h has no names for them).
+constexpr LPARAM kButtonOk = 3;
+constexpr LPARAM kButtonCancel = 5;
+
+}
+
+CSnapinPropertySheet::CSnapinPropertySheet()
+{
+    Header().dwFlags = PSH_USECALLBACK;
+    Header().hInstance = ::GetModuleHandleW(nullptr);
+    Header().nStartPage = 0;
+}
+
+void CSnapinPropertySheet::PlaceInPane(HWND parent, const RECT& rectangle)
+{
+    HWND sheet = GetHwnd();
+    if (!sheet)
+        return;
+    ::SetParent(sheet, parent);
+    ::SetWindowPos(sheet, nullptr, rectangle.left, rectangle.top, rectangle.right - rectangle.left,
+                   rectangle.bottom - rectangle.top, SWP_NOZORDER);
+    for (int id : {IDOK, IDCANCEL}) {
+        if (HWND button = ::GetDlgItem(sheet, id)) {
+            ::ShowWindow(button, SW_HIDE);
+            ::EnableWindow(button, FALSE);
+        }
+    }
+}
+
+int CSnapinPropertySheet::OnSheetCallback(HWND, UINT message, LPARAM lParam)
+{
+    switch (message) {
+    case PSCB_PRECREATE:
+        // Clearing the bits instead of subtracting them keeps a template that lacks one of them intact.
+        ChangeTemplateStyle(lParam, kPopupStyles, kChildStyles);
+        return 0;
+    case PSCB_BUTTONPRESSED:
+        if ((lParam == kButtonOk || lParam == kButtonCancel) && notify_)
+            ::PostMessageW(notify_, kSheetClosedMessage, 0, 0);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The modeless property sheet that holds the extensions' pages as a child window in the frame's
+// right pane. OK and Cancel are hidden; the sheet's end after them is reported to the frame.
+#include <Framework/PropertySheet.h>
+
+namespace Orvane::Manager {
+
+// Posted to the frame when the sheet has ended by OK or Cancel.
+inline constexpr UINT kSheetClosedMessage = WM_USER + 1;
+
+class CSnapinPropertySheet : public Framework::CPropertySheetWindow {
+public:
+    CSnapinPropertySheet();
+
+    // The window that receives kSheetClosedMessage.
+    void SetNotifyWindow(HWND window) noexcept { notify_ = window; }
+    // Moves the sheet into parent at the rectangle and hides and disables OK and Cancel.
+    void PlaceInPane(HWND parent, const RECT& rectangle);
+
+protected:
+    int OnSheetCallback(HWND window, UINT message, LPARAM lParam) override;
+
+private:
+    HWND notify_ = nullptr;
+};
+
+}

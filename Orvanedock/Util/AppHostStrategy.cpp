@@ -1,0 +1,224 @@
+#include "AppHostStrategy.h"
+
+#include "SiteNodeType.h"
+#include "SitePaths.h"
+#include "SiteTreeNode.h"
+
+#include <Framework/ComValues.h>
+
+#include <climits>
+#include <optional>
+
+namespace Orvane::Util {
+
+namespace {
+
+using namespace Orvanedock;
+using Framework::Bstr;
+using Framework::ComPtr;
+using Framework::Variant;
+
+constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+constexpr wchar_t kSitesSection[] = L"system.applicationHost/sites";
+constexpr wchar_t kConfigPath[] = L"MACHINE/WEBROOT/APPHOST";
+// Applications and virtual directories are indexed with 16-bit integers.
+constexpr DWORD kMaxShortIndex = SHRT_MAX;
+
+ComPtr<IAppHostProperty> Property(IAppHostElement* element, const wchar_t* name)
+{
+    ComPtr<IAppHostProperty> property;
+    try {
+        Bstr propertyName(name);
+        if (FAILED(element->GetPropertyByName(propertyName.Get(), property.Receive())))
+            property.Reset();
+    } catch (...) {
+        property.Reset();
+    }
+    return property;
+}
+
+// A null text counts as empty.
+std::optional<std::wstring> StringProperty(IAppHostElement* element, const wchar_t* name)
+{
+    ComPtr<IAppHostProperty> property = Property(element, name);
+    if (!property)
+        return std::nullopt;
+    Bstr value;
+    if (FAILED(property->get_StringValue(value.Receive())))
+        return std::nullopt;
+    return value.Text();
+}
+
+// An integer property of any integer VARIANT type that holds a positive 32-bit value.
+std::optional<long> IdProperty(IAppHostElement* element, const wchar_t* name)
+{
+    ComPtr<IAppHostProperty> property = Property(element, name);
+    if (!property)
+        return std::nullopt;
+    Variant value;
+    if (FAILED(property->get_Value(value.Receive())))
+        return std::nullopt;
+    const VARIANT& v = value.Get();
+    switch (v.vt) {
+    case VT_I4:
+        return static_cast<long>(v.lVal);
+    case VT_UI4:
+        return v.ulVal <= static_cast<ULONG>(LONG_MAX) ? std::optional<long>(static_cast<long>(v.ulVal)) : std::nullopt;
+    case VT_INT:
+        return static_cast<long>(v.intVal);
+    case VT_UINT:
+        return v.uintVal <= static_cast<UINT>(LONG_MAX) ? std::optional<long>(static_cast<long>(v.uintVal)) : std::nullopt;
+    case VT_I2:
+        return static_cast<long>(v.iVal);
+    case VT_UI2:
+        return static_cast<long>(v.uiVal);
+    default:
+        return std::nullopt;
+    }
+}
+
+ComPtr<IAppHostElementCollection> Children(IAppHostElement* element)
+{
+    ComPtr<IAppHostElementCollection> collection;
+    if (!element || FAILED(element->get_Collection(collection.Receive())))
+        collection.Reset();
+    return collection;
+}
+
+DWORD Count(IAppHostElementCollection* collection)
+{
+    DWORD count = 0;
+    if (!collection || FAILED(collection->get_Count(&count)))
+        return 0;
+    return count;
+}
+
+ComPtr<IAppHostElement> Item(IAppHostElementCollection* collection, const Variant& index)
+{
+    ComPtr<IAppHostElement> element;
+    if (FAILED(collection->get_Item(index.Get(), element.Receive())))
+        element.Reset();
+    return element;
+}
+
+}
+
+IISSiteSearchStrategyAHAdmin::IISSiteSearchStrategyAHAdmin(IFolderSource& folders) : IISSiteSearchStrategy(folders)
+{
+    available = SUCCEEDED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, kAnyContext, IID_IAppHostAdminManager,
+                                             manager_.ReceiveVoid())) &&
+                manager_;
+}
+
+ComPtr<IAppHostElementCollection> IISSiteSearchStrategyAHAdmin::Sites()
+{
+    if (!manager_)
+        return nullptr;
+    ComPtr<IAppHostElement> section;
+    try {
+        Bstr sectionName(kSitesSection), path(kConfigPath);
+        if (FAILED(manager_->GetAdminSection(sectionName.Get(), path.Get(), section.Receive())))
+            return nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+    return Children(section.Get());
+}
+
+int IISSiteSearchStrategyAHAdmin::FindSites(SiteTreeNode* node)
+{
+    if (!node)
+        return 0;
+    ComPtr<IAppHostElementCollection> sites = Sites();
+    const DWORD count = Count(sites.Get());
+    int added = 0;
+    for (DWORD index = 0; index < count && index <= static_cast<DWORD>(LONG_MAX); ++index) {
+        ComPtr<IAppHostElement> site = Item(sites.Get(), Variant::Int32(static_cast<LONG>(index)));
+        if (!site)
+            break;
+        std::optional<long> id = IdProperty(site.Get(), L"id");
+        if (!id)
+            break;
+        std::optional<std::wstring> name = StringProperty(site.Get(), L"name");
+        if (!name)
+            break;
+        if (node->AddChild(*name, SiteMetabasePath(std::to_wstring(*id)), std::wstring(), kNodeWebSite))
+            ++added;
+    }
+    return added;
+}
+
+ComPtr<IAppHostElement> IISSiteSearchStrategyAHAdmin::FindSiteElement(long id)
+{
+    ComPtr<IAppHostElementCollection> sites = Sites();
+    const DWORD count = Count(sites.Get());
+    for (DWORD index = 0; index < count && index <= static_cast<DWORD>(LONG_MAX); ++index) {
+        ComPtr<IAppHostElement> site = Item(sites.Get(), Variant::Int32(static_cast<LONG>(index)));
+        if (!site)
+            return nullptr;
+        std::optional<long> siteId = IdProperty(site.Get(), L"id");
+        if (!siteId)
+            return nullptr;
+        if (*siteId == id)
+            return site;
+    }
+    return nullptr;
+}
+
+AppHostSite IISSiteSearchStrategyAHAdmin::ReadSite(IAppHostElement* site, long id)
+{
+    AppHostSite result;
+    result.id = id;
+    ComPtr<IAppHostElementCollection> applications = Children(site);
+    const DWORD count = Count(applications.Get());
+    for (DWORD a = 0; a < count && a <= kMaxShortIndex; ++a) {
+        ComPtr<IAppHostElement> application = Item(applications.Get(), Variant::Int16(static_cast<SHORT>(a)));
+        if (!application)
+            break;
+        std::optional<std::wstring> path = StringProperty(application.Get(), L"path");
+        if (!path)
+            break;
+        AppHostApplication entry{*path, {}};
+        ComPtr<IAppHostElementCollection> directories = Children(application.Get());
+        const DWORD directoryCount = Count(directories.Get());
+        for (DWORD d = 0; d < directoryCount && d <= kMaxShortIndex; ++d) {
+            ComPtr<IAppHostElement> directory = Item(directories.Get(), Variant::Int16(static_cast<SHORT>(d)));
+            if (!directory)
+                break;
+            std::optional<std::wstring> directoryPath = StringProperty(directory.Get(), L"path");
+            if (!directoryPath)
+                break;
+            // A directory whose folder cannot be read still names its path; it just has no folders.
+            std::optional<std::wstring> physicalPath = StringProperty(directory.Get(), L"physicalPath");
+            entry.virtualDirectories.push_back(AppHostVirtualDirectory{*directoryPath, physicalPath.value_or(L"")});
+        }
+        result.applications.push_back(std::move(entry));
+    }
+    return result;
+}
+
+int IISSiteSearchStrategyAHAdmin::FindVirtualDirectories(SiteTreeNode* node)
+{
+    if (!node)
+        return 0;
+    const long id = SiteIdFromMetaPath(node->Item().metabasePath);
+    if (id == 0)
+        return 0;
+    ComPtr<IAppHostElement> element = FindSiteElement(id);
+    if (!element)
+        return 0;
+    const AppHostSite site = ReadSite(element.Get(), id);
+    if (node->Item().nodeType == kNodeWebSite)
+        return ListSiteChildren(*node, site);
+    std::optional<std::wstring> rest = PathInSite(node->Item().metabasePath);
+    if (!rest)
+        return 0;
+    return ListBelowSiteNode(*node, site, *rest);
+}
+
+int IISSiteSearchStrategyAHAdmin::FindDirectories(SiteTreeNode*, const std::wstring*)
+{
+    return 0;
+}
+
+}

@@ -1,0 +1,37 @@
+#include "Program.h"
+
+#include "MainFrame.h"
+
+#include <Framework/Module.h>
+
+namespace Orvane::Orvanedock {
+
+bool CheckSingleInstance(HANDLE& mutex)
+{
+    mutex = ::CreateMutexW(nullptr, TRUE, kMutexName);
+    if (::GetLastError() != ERROR_ALREADY_EXISTS)
+        return true;
+    if (HWND running = ::FindWindowW(kFrameClassName, nullptr))
+        ::SwitchToThisWindow(running, FALSE);
+    return false;
+}
+
+int RunMainFrame(int showCommand)
+{
+    Framework::CMessageLoop loop;
+    Framework::Module().AddMessageLoop(&loop);
+    int result = 0;
+    {
+        CMainFrame frame;
+        if (frame.CreateEx()) {
+            frame.ShowWindow(showCommand);
+            result = loop.Run();
+        }
+        if (frame.IsWindow())
+            frame.DestroyWindow();
+    }
+    Framework::Module().RemoveMessageLoop();
+    return result;
+}
+
+}
