@@ -13,6 +13,13 @@ const wchar_t kSheetProperty[] = L"Framework.PropertySheet";
 // the window exists.
 thread_local CPropertySheetWindow* t_creatingSheet = nullptr;
 
+// Posted to a sheet that OK or Cancel has ended: it destroys itself.
+UINT EndMessage()
+{
+    static const UINT message = ::RegisterWindowMessageW(L"Framework.PropertySheet.End");
+    return message;
+}
+
 // The extended template begins with the version 1 and the signature 0xFFFF.
 struct DialogTemplateExHead {
     WORD version;
@@ -112,12 +119,44 @@ bool CPropertySheetWindow::IsDialogMessage(MSG* msg) const
     return IsWindow() && ::SendMessageW(window_, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)) != 0;
 }
 
-bool CPropertySheetWindow::EndIfFinished()
+void CPropertySheetWindow::NoticeEnd(UINT msg, WPARAM wParam) noexcept
 {
-    if (!IsWindow() || ::SendMessageW(window_, PSM_GETCURRENTPAGEHWND, 0, 0) != 0)
-        return false;
-    DestroyWindow();
-    return true;
+    bool endingButton = false;
+    if (msg == WM_COMMAND)
+        endingButton = LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+    else if (msg == PSM_PRESSBUTTON)
+        endingButton = wParam == PSBTN_OK || wParam == PSBTN_CANCEL;
+    if (!endingButton || finished_ || !window_)
+        return;
+    // A page that refused to close keeps the sheet's current page.
+    if (::SendMessageW(window_, PSM_GETCURRENTPAGEHWND, 0, 0) != 0)
+        return;
+    finished_ = true;
+    try {
+        OnFinished();
+    } catch (...) {
+    }
+    // Not now: the system's sheet code that sent the message is still running on this window.
+    ::PostMessageW(window_, EndMessage(), 0, 0);
+}
+
+LRESULT CALLBACK CPropertySheetWindow::SheetWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = static_cast<CPropertySheetWindow*>(::GetPropW(window, kSheetProperty));
+    if (!self || !self->sheetProc_)
+        return ::DefWindowProcW(window, msg, wParam, lParam);
+    WNDPROC sheetProc = self->sheetProc_;
+    if (msg == EndMessage() && self->finished_) {
+        self->DestroyWindow();
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        self->Detach();
+        return ::CallWindowProcW(sheetProc, window, msg, wParam, lParam);
+    }
+    LRESULT result = ::CallWindowProcW(sheetProc, window, msg, wParam, lParam);
+    self->NoticeEnd(msg, wParam);
+    return result;
 }
 
 void CPropertySheetWindow::ChangeTemplateStyle(LPARAM dialogTemplate, DWORD remove, DWORD add) noexcept
@@ -138,14 +177,24 @@ int CPropertySheetWindow::OnSheetCallback(HWND, UINT, LPARAM)
 
 void CPropertySheetWindow::Attach(HWND window) noexcept
 {
+    if (window_ == window)
+        return;
     window_ = window;
+    finished_ = false;
     ::SetPropW(window, kSheetProperty, this);
+    sheetProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPropertySheetWindow::SheetWindowProc)));
 }
 
 void CPropertySheetWindow::Detach() noexcept
 {
-    if (window_ && ::GetPropW(window_, kSheetProperty) == this)
+    if (window_ && ::GetPropW(window_, kSheetProperty) == this) {
+        if (sheetProc_ && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window_, GWLP_WNDPROC)) ==
+                              &CPropertySheetWindow::SheetWindowProc)
+            ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sheetProc_));
         ::RemovePropW(window_, kSheetProperty);
+    }
+    sheetProc_ = nullptr;
     window_ = nullptr;
 }
 

@@ -164,30 +164,56 @@ TEST(ModelessSheet, PagesThatNeverReachAWindowAreDestroyedWithTheSheet)
     EXPECT_EQ(2, g_released);
 }
 
-TEST(ModelessSheet, ModelessSheetIsAChildAndEndsAfterCancel)
+class EndingSheet : public ChildSheet {
+public:
+    int finished = 0;
+
+protected:
+    void OnFinished() override { ++finished; }
+};
+
+TEST(ModelessSheet, IsAChildAndDestroysItselfAfterOkOrCancel)
 {
     HWND host = MakeHost(500, 400);
     ASSERT_NE(nullptr, host);
-    g_released = 0;
-    {
-        ChildSheet sheet;
-        ASSERT_EQ(S_OK, sheet.AddPage(MakePage()));
-        HWND window = sheet.Create(host);
-        ASSERT_NE(nullptr, window);
-        EXPECT_EQ(1, sheet.preCreates);
-        EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
-        EXPECT_FALSE(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
-        EXPECT_EQ(0u, sheet.PendingPageCount());
-        EXPECT_FALSE(sheet.EndIfFinished()) << "a page is current";
+    struct Case {
+        const char* what;
+        UINT msg;
+        WPARAM wParam;
+    } cases[] = {
+        {"Cancel pressed", PSM_PRESSBUTTON, PSBTN_CANCEL},
+        {"OK pressed", PSM_PRESSBUTTON, PSBTN_OK},
+        {"Cancel command (Escape in a page)", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
+    };
+    for (const Case& c : cases) {
+        g_released = 0;
+        {
+            EndingSheet sheet;
+            ASSERT_EQ(S_OK, sheet.AddPage(MakePage()));
+            HWND window = sheet.Create(host);
+            ASSERT_NE(nullptr, window) << c.what;
+            EXPECT_EQ(1, sheet.preCreates);
+            EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
+            EXPECT_FALSE(::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+            EXPECT_EQ(0u, sheet.PendingPageCount());
+            // Other buttons and messages do not end it.
+            ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+            ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(12345, BN_CLICKED), 0);
+            Pump();
+            EXPECT_FALSE(sheet.IsFinished()) << c.what;
+            EXPECT_TRUE(::IsWindow(window)) << c.what;
 
-        ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        Pump();
-        EXPECT_TRUE(sheet.EndIfFinished());
-        EXPECT_FALSE(::IsWindow(window));
-        EXPECT_FALSE(sheet.EndIfFinished()) << "reported once";
-        EXPECT_EQ(1, g_released) << "the window released its page";
+            ::SendMessageW(window, c.msg, c.wParam, 0);
+            EXPECT_TRUE(sheet.IsFinished()) << c.what;
+            EXPECT_EQ(1, sheet.finished) << c.what;
+            Pump();
+            EXPECT_FALSE(::IsWindow(window)) << c.what << ": the sheet destroyed its window";
+            EXPECT_FALSE(sheet.IsWindow()) << c.what;
+            EXPECT_EQ(1, sheet.finished) << c.what << ": reported once";
+            EXPECT_EQ(1, g_released) << c.what << ": the window released its page";
+        }
+        EXPECT_EQ(1, g_released) << c.what << ": not a second time";
     }
-    EXPECT_EQ(1, g_released) << "not a second time";
     ::DestroyWindow(host);
 }
 

@@ -7,9 +7,6 @@ namespace {
 // The system's sheet template is a captioned popup; in the pane it is a child without a frame.
 constexpr DWORD kPopupStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr DWORD kChildStyles = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
-// The buttons that PSCB_BUTTONPRESSED names (the toolchain's prsht.h has no names for them).
-constexpr LPARAM kButtonOk = 3;
-constexpr LPARAM kButtonCancel = 5;
 
 }
 
@@ -36,20 +33,19 @@ void CSnapinPropertySheet::PlaceInPane(HWND parent, const RECT& rectangle)
     }
 }
 
+void CSnapinPropertySheet::OnFinished()
+{
+    if (notify_)
+        ::PostMessageW(notify_, kSheetClosedMessage, 0, 0);
+}
+
 int CSnapinPropertySheet::OnSheetCallback(HWND, UINT message, LPARAM lParam)
 {
-    switch (message) {
-    case PSCB_PRECREATE:
+    // PSCB_BUTTONPRESSED is not sent on every system; the sheet's end is noticed by the framework.
+    if (message == PSCB_PRECREATE)
         // Clearing the bits instead of subtracting them keeps a template that lacks one of them intact.
         ChangeTemplateStyle(lParam, kPopupStyles, kChildStyles);
-        return 0;
-    case PSCB_BUTTONPRESSED:
-        if ((lParam == kButtonOk || lParam == kButtonCancel) && notify_)
-            ::PostMessageW(notify_, kSheetClosedMessage, 0, 0);
-        return 0;
-    default:
-        return 0;
-    }
+    return 0;
 }
 
 }

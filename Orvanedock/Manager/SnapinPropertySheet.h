@@ -1,6 +1,7 @@
 #pragma once
 // The modeless property sheet that holds the extensions' pages as a child window in the frame's
-// right pane. OK and Cancel are hidden; the sheet's end after them is reported to the frame.
+// right pane. OK and Cancel are hidden; the sheet's end after them (by Enter or Escape in a page)
+// is reported to the frame once.
 #include <Framework/PropertySheet.h>
 
 namespace Orvane::Manager {
@@ -16,9 +17,10 @@ public:
     void SetNotifyWindow(HWND window) noexcept { notify_ = window; }
     // Moves the sheet into parent at the rectangle and hides and disables OK and Cancel.
     void PlaceInPane(HWND parent, const RECT& rectangle);
-
 protected:
     int OnSheetCallback(HWND window, UINT message, LPARAM lParam) override;
+    // Posts kSheetClosedMessage to the frame.
+    void OnFinished() override;
 
 private:
     HWND notify_ = nullptr;

@@ -226,9 +226,6 @@ bool CMainFrame::PreTranslateMessage(MSG* msg)
 
 bool CMainFrame::OnIdle()
 {
-    // A modeless sheet ends after OK or Cancel without telling anyone on every system: noticed here.
-    if (sheet_ && sheet_->EndIfFinished())
-        PostMessage(Manager::kSheetClosedMessage);
     return false;
 }
 

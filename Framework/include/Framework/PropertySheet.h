@@ -1,8 +1,9 @@
 #pragma once
 // A modeless property sheet over PropertySheetW. Pages added before the window exists wait in the
 // sheet and belong to it: pages that never reach a window are destroyed with the sheet object.
-// A modeless sheet does not close itself after OK or Cancel: its owner asks EndIfFinished() from
-// its idle handler, which destroys the window once the sheet has no current page.
+// A modeless sheet does not close itself after OK or Cancel, and not every system tells anyone:
+// the sheet object watches its window's OK and Cancel, calls OnFinished() once the sheet has
+// ended by them, and then destroys the window as soon as the window's current message is done.
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
@@ -32,8 +33,8 @@ public:
 
     // The sheet's dialog keyboard handling for a message of the loop.
     bool IsDialogMessage(MSG* msg) const;
-    // Destroys the window when OK or Cancel has ended the sheet; true when that happened now.
-    bool EndIfFinished();
+    // OK or Cancel has ended the sheet.
+    bool IsFinished() const noexcept { return finished_; }
 
     // Changes the style of the sheet's dialog template (PSCB_PRECREATE's lParam), in either
     // template layout.
@@ -43,15 +44,22 @@ protected:
     PROPSHEETHEADERW& Header() noexcept { return header_; }
     // The sheet callback; window is null before the window exists. The base answers 0.
     virtual int OnSheetCallback(HWND window, UINT message, LPARAM lParam);
+    // Called once, after OK or Cancel ended the sheet, while its window still exists.
+    virtual void OnFinished() {}
 
 private:
     static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
+    static LRESULT CALLBACK SheetWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void Attach(HWND window) noexcept;
     void Detach() noexcept;
+    // After the sheet handled msg: whether it was an OK or Cancel that ended the sheet.
+    void NoticeEnd(UINT msg, WPARAM wParam) noexcept;
 
     PROPSHEETHEADERW header_{};
     std::vector<HPROPSHEETPAGE> pages_;
     HWND window_ = nullptr;
+    WNDPROC sheetProc_ = nullptr;
+    bool finished_ = false;
 };
 
 }

@@ -1,0 +1,328 @@
+// Orvanedock.exe started as its own process and driven from this one, as a user would: windows
+// found by class and title, tree items read in the program's memory, nodes selected and expanded.
+#include "ExtensionRegistration.h"
+#include "extension/TestExtension.h"
+
+#include <TestSupport/RemoteMemory.h>
+#include <TestSupport/WindowDriver.h>
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include <string>
+#include <vector>
+
+using namespace OrvanedockTest;
+using namespace TestSupport;
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+constexpr wchar_t kFrameClass[] = L"Orvanedock Window Class";
+constexpr int kTreeId = 1002;
+constexpr wchar_t kTreeClass[] = L"Orvanedock.SiteTreeView";
+
+std::wstring ProgramPath()
+{
+    return BuildFolder() + L"\\bin\\Orvanedock.exe";
+}
+
+std::string Text(const std::wstring& text)
+{
+    return Narrow(text);
+}
+
+struct ChildSearch {
+    std::function<bool(HWND)> match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (search->match(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindChild(HWND parent, std::function<bool(HWND)> match)
+{
+    ChildSearch search{std::move(match)};
+    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+int Width(HWND window)
+{
+    RECT rect = WindowRect(window);
+    return rect.right - rect.left;
+}
+
+// The running program, ended by its window or by its handle.
+class Orvanedock {
+public:
+    ~Orvanedock()
+    {
+        if (frame && ::IsWindow(frame))
+            ::PostMessageW(frame, WM_CLOSE, 0, 0);
+        if (process.Wait(10000) == STILL_ACTIVE)
+            process.Terminate();
+    }
+
+    // Starts the program; answers the warning box about missing extensions when expected.
+    bool Start(bool expectWarning)
+    {
+        if (!process.Start(ProgramPath(), L""))
+            return false;
+        if (expectWarning) {
+            HWND box = WaitForTopWindow(process.ProcessId(), L"#32770", L"Orvanedock", kTimeoutMs);
+            if (!box)
+                return false;
+            warning = TestSupport::ChildTexts(box, L"Static");
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        frame = WaitForTopWindow(process.ProcessId(), kFrameClass, nullptr, kTimeoutMs);
+        if (!frame)
+            return false;
+        // The tree is the site tree view with its id (a page may hold a control of the same id).
+        tree = FindChild(frame, [](HWND w) { return ::GetDlgCtrlID(w) == kTreeId && ClassNameOf(w) == kTreeClass; });
+        return tree != nullptr;
+    }
+
+    HTREEITEM Item(UINT code, HTREEITEM from = nullptr) const
+    {
+        return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(from)));
+    }
+    std::wstring ItemText(HTREEITEM item) const { return RemoteTreeItemText(process.Handle(), tree, item); }
+    // The texts of the item's children, in the tree's order.
+    std::vector<std::string> ChildTexts(HTREEITEM item) const
+    {
+        std::vector<std::string> texts;
+        for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
+            texts.push_back(Text(ItemText(child)));
+        return texts;
+    }
+    HTREEITEM ChildNamed(HTREEITEM item, const std::wstring& name) const
+    {
+        for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
+            if (ItemText(child) == name)
+                return child;
+        return nullptr;
+    }
+    bool Select(HTREEITEM item) const
+    {
+        return ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+    }
+    // Expands the selected item with the keyboard, as a user does.
+    void ExpandByKey(HTREEITEM item) const
+    {
+        Select(item);
+        ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+        ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
+        WaitUntil([&] { return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+                                TVIS_EXPANDED) != 0; },
+                  kTimeoutMs, false);
+    }
+    std::wstring Title() const { return WindowText(frame); }
+    bool WaitForTitle(const std::wstring& title) const
+    {
+        return WaitUntil([&] { return Title() == title; }, kTimeoutMs, false);
+    }
+    // The property sheet in the right pane, or null.
+    HWND Sheet() const
+    {
+        return FindChild(frame, [](HWND w) {
+            return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
+        });
+    }
+    HWND NoProperties() const
+    {
+        return FindChild(frame, [](HWND w) { return ClassNameOf(w) == L"Edit" || ClassNameOf(w) == L"EDIT"; });
+    }
+
+    ChildProcess process;
+    HWND frame = nullptr;
+    HWND tree = nullptr;
+    std::wstring warning;
+};
+
+// No extension of the maker may be registered for the tests that expect none.
+bool MakerExtensionRegistered()
+{
+    HKEY snapins = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\MMC\\SnapIns", 0, KEY_READ, &snapins) != ERROR_SUCCESS)
+        return false;
+    bool found = false;
+    wchar_t name[256];
+    for (DWORD i = 0; !found; ++i) {
+        DWORD length = 256;
+        if (::RegEnumKeyExW(snapins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        wchar_t provider[64] = {};
+        DWORD bytes = sizeof(provider) - sizeof(wchar_t);
+        found = ::RegGetValueW(snapins, name, L"Provider", RRF_RT_REG_SZ, nullptr, provider, &bytes) == ERROR_SUCCESS &&
+                std::wstring(provider) == L"Orvane";
+    }
+    ::RegCloseKey(snapins);
+    return found;
+}
+
+void SaveScreenshot(HWND window, const wchar_t* name)
+{
+    ::CreateDirectoryW((BuildFolder() + L"\\screenshots").c_str(), nullptr);
+    SaveWindowScreenshot(window, BuildFolder() + L"\\screenshots\\" + name);
+}
+
+TEST(OrvanedockProcess, WithoutExtensionsWarnsThenRunsTheFrame)
+{
+    ASSERT_FALSE(MakerExtensionRegistered()) << "another test left an extension of the maker registered";
+    Orvanedock program;
+    ASSERT_TRUE(program.Start(true));
+    EXPECT_EQ("Orvane IIS Extensions not found", Text(program.warning));
+
+    // The frame: its title, its size, centred; the tree with its root.
+    EXPECT_EQ(L"Orvanedock", program.Title());
+    RECT frame = WindowRect(program.frame);
+    EXPECT_EQ(700, frame.right - frame.left);
+    EXPECT_EQ(450, frame.bottom - frame.top);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((work.left + work.right) / 2, (frame.left + frame.right) / 2, 2);
+    EXPECT_EQ(230, Width(program.tree));
+    const LONG style = ::GetWindowLongW(program.tree, GWL_STYLE);
+    EXPECT_EQ(static_cast<LONG>(TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | WS_TABSTOP),
+              style & (TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | WS_TABSTOP | TVS_LINESATROOT));
+    HTREEITEM root = program.Item(TVGN_ROOT);
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ("IIS Web Sites", Text(program.ItemText(root)));
+    EXPECT_EQ(root, program.Item(TVGN_CARET));
+
+    // Selecting shows no pages; the title stays; the program answers.
+    program.Select(nullptr);
+    program.Select(root);
+    EXPECT_EQ(L"Orvanedock", program.Title());
+    EXPECT_EQ(nullptr, program.Sheet());
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(program.frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    SaveScreenshot(program.frame, L"orvanedock-no-extensions.bmp");
+
+    // Never smaller than 700 x 450.
+    ::SetWindowPos(program.frame, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    frame = WindowRect(program.frame);
+    EXPECT_EQ(700, frame.right - frame.left);
+    EXPECT_EQ(450, frame.bottom - frame.top);
+
+    // The tree pane takes every change of width; narrowing stops at 230.
+    struct Step {
+        int frameWidth;
+        int treeWidth;
+    } steps[] = {{800, 330}, {750, 280}, {700, 230}, {900, 430}, {700, 230}};
+    for (const Step& step : steps) {
+        ::SetWindowPos(program.frame, nullptr, 0, 0, step.frameWidth, 450, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(step.treeWidth, Width(program.tree)) << step.frameWidth;
+    }
+
+    // A second start gives way to the running one.
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(ProgramPath(), L""));
+    EXPECT_EQ(0u, second.Wait(kTimeoutMs));
+    EXPECT_EQ(1u, FindTopWindows(program.process.ProcessId(), kFrameClass, nullptr).size() +
+                      FindTopWindows(second.ProcessId(), kFrameClass, nullptr, false).size());
+
+    ::PostMessageW(program.frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, program.process.Wait(kTimeoutMs)) << "a normal end";
+}
+
+TEST(OrvanedockProcess, RootShowsTheExtensionsPageUntilCancelThenANewSheet)
+{
+    ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
+    ASSERT_TRUE(page.Succeeded());
+    Orvanedock program;
+    ASSERT_TRUE(program.Start(false));
+    ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites")) << Text(program.Title());
+    HWND sheet = program.Sheet();
+    ASSERT_NE(nullptr, sheet);
+    EXPECT_TRUE(::GetWindowLongW(sheet, GWL_STYLE) & WS_CHILD);
+    EXPECT_FALSE(::GetWindowLongW(sheet, GWL_STYLE) & WS_CAPTION);
+    for (int button : {IDOK, IDCANCEL}) {
+        HWND control = ::GetDlgItem(sheet, button);
+        ASSERT_NE(nullptr, control);
+        EXPECT_FALSE(::IsWindowVisible(control));
+        EXPECT_FALSE(::IsWindowEnabled(control));
+    }
+    HWND text = FindChild(sheet, [](HWND w) { return ::GetDlgCtrlID(w) == kPageTextId; });
+    ASSERT_NE(nullptr, text);
+    EXPECT_EQ("One: /LM/W3SVC//", Text(WindowText(text)));
+    SaveScreenshot(program.frame, L"orvanedock-page.bmp");
+
+    // Cancel ends the sheet: no selection, an empty right pane, the plain title.
+    ::SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(sheet); }, kTimeoutMs, false));
+    EXPECT_TRUE(WaitUntil([&] { return program.Item(TVGN_CARET) == nullptr; }, kTimeoutMs, false));
+    EXPECT_TRUE(program.WaitForTitle(L"Orvanedock"));
+
+    // Selecting the root again builds a new sheet with a fresh page.
+    program.Select(program.Item(TVGN_ROOT));
+    ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites"))
+        << Text(program.Title()) << " caret " << program.Item(TVGN_CARET) << " note " << ::IsWindowVisible(program.NoProperties());
+    HWND again = program.Sheet();
+    ASSERT_NE(nullptr, again);
+    HWND againText = FindChild(again, [](HWND w) { return ::GetDlgCtrlID(w) == kPageTextId; });
+    ASSERT_NE(nullptr, againText);
+    EXPECT_EQ("One: /LM/W3SVC//", Text(WindowText(againText)));
+
+    // OK ends it the same way; a click on the root then builds the next one.
+    ::SendMessageW(again, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program.Item(TVGN_CARET) == nullptr && !::IsWindow(again); }, kTimeoutMs, false));
+    ::PostMessageW(program.tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 8));
+    ::PostMessageW(program.tree, WM_LBUTTONUP, 0, MAKELPARAM(40, 8));
+    EXPECT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites"));
+    EXPECT_NE(nullptr, program.Sheet());
+}
+
+TEST(OrvanedockProcess, PagesOfTwoExtensionsShareOneSheet)
+{
+    ExtensionRegistration first(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
+    ExtensionRegistration second(HKEY_LOCAL_MACHINE, kSecondPageExtension, TestExtensionPath(), L"Orvane", {4});
+    ASSERT_TRUE(first.Succeeded() && second.Succeeded());
+    Orvanedock program;
+    ASSERT_TRUE(program.Start(false));
+    ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites"));
+    HWND sheet = program.Sheet();
+    ASSERT_NE(nullptr, sheet);
+    HWND tab = FindChild(sheet, [](HWND w) { return ClassNameOf(w) == L"SysTabControl32"; });
+    ASSERT_NE(nullptr, tab);
+    ASSERT_EQ(2, ::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    // In the order the snap-in keys are listed, which is the order of their class identifiers.
+    EXPECT_EQ("One", Text(RemoteTabText(program.process.Handle(), tab, 0)));
+    EXPECT_EQ("Two", Text(RemoteTabText(program.process.Handle(), tab, 1)));
+}
+
+TEST(OrvanedockProcess, NodeWithoutPagesShowsTheNoPropertiesText)
+{
+    ExtensionRegistration refusing(HKEY_LOCAL_MACHINE, kRefusingExtension, TestExtensionPath(), L"Orvane", {4});
+    ASSERT_TRUE(refusing.Succeeded());
+    Orvanedock program;
+    ASSERT_TRUE(program.Start(false));
+    HWND note = program.NoProperties();
+    ASSERT_NE(nullptr, note);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(note) != FALSE; }, kTimeoutMs, false));
+    EXPECT_EQ("No properties available for this node.", Text(WindowText(note)));
+    EXPECT_TRUE(::GetWindowLongW(note, GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(L"Orvanedock", program.Title());
+    EXPECT_EQ(nullptr, program.Sheet());
+}
+
+}
