@@ -181,6 +181,11 @@ bool MakerExtensionRegistered()
 
 void SaveScreenshot(HWND window, const wchar_t* name)
 {
+    // Painted first: the program paints from its own loop.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    ::Sleep(500);
     ::CreateDirectoryW((BuildFolder() + L"\\screenshots").c_str(), nullptr);
     SaveWindowScreenshot(window, BuildFolder() + L"\\screenshots\\" + name);
 }
