@@ -1,7 +1,11 @@
 // Orvanedock.exe started as its own process and driven from this one, as a user would: windows
 // found by class and title, tree items read in the program's memory, nodes selected and expanded.
 #include "ExtensionRegistration.h"
+#include "SiteFiles.h"
 #include "extension/TestExtension.h"
+
+#include <Framework/Handles.h>
+#include <TestSupport/IisStoreStandIn.h>
 
 #include <TestSupport/RemoteMemory.h>
 #include <TestSupport/WindowDriver.h>
@@ -328,6 +332,66 @@ TEST(OrvanedockProcess, NodeWithoutPagesShowsTheNoPropertiesText)
     EXPECT_TRUE(::GetWindowLongW(note, GWL_STYLE) & ES_READONLY);
     EXPECT_EQ(L"Orvanedock", program.Title());
     EXPECT_EQ(nullptr, program.Sheet());
+}
+
+TEST(OrvanedockProcess, SitesFromTheStoreExpandWithKeysAndShowTheirPages)
+{
+    Framework::ComInitialization com;
+    ASSERT_EQ(S_OK, TestSupport::RegisterIisStoreStandIn());
+    SiteFiles files(L"orvanedock-process");
+    ASSERT_TRUE(files.Folders({L"one\\a\\inner", L"one\\b", L"shop\\css"}));
+    const std::wstring description = files.Description(LR"(absent metabase
+site 1 Default Web Site
+root {B}\one
+vdir /img {B}\one
+app /shop {B}\shop
+site 2 Second
+root {B}\two
+)");
+    ASSERT_TRUE(TestSupport::UseSiteDescription(description));
+    // An extension for web sites only.
+    ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {8});
+    ASSERT_TRUE(page.Succeeded());
+
+    Orvanedock program;
+    ASSERT_TRUE(program.Start(false));
+    TestSupport::UseSiteDescription(L"");
+    HTREEITEM root = program.Item(TVGN_ROOT);
+    EXPECT_EQ((std::vector<std::string>{"Default Web Site", "Second"}), program.ChildTexts(root));
+    // The root has no pages: the note, and the plain title.
+    EXPECT_EQ(L"Orvanedock", program.Title());
+
+    HTREEITEM site = program.ChildNamed(root, L"Default Web Site");
+    ASSERT_NE(nullptr, site);
+    EXPECT_EQ(std::vector<std::string>{"temp"}, program.ChildTexts(site)) << "not asked before its first opening";
+    program.ExpandByKey(site);
+    // Siblings sorted by text: folders, virtual directories and applications together.
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "img", "shop"}), program.ChildTexts(site));
+
+    // The site's page with the site's metabase path; the title names the node.
+    ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - Default Web Site")) << Text(program.Title());
+    HWND sheet = program.Sheet();
+    ASSERT_NE(nullptr, sheet);
+    HWND text = FindChild(sheet, [](HWND w) { return ::GetDlgCtrlID(w) == kPageTextId; });
+    ASSERT_NE(nullptr, text);
+    EXPECT_EQ("One: /LM/W3SVC/1/ROOT/", Text(WindowText(text)));
+    SaveScreenshot(program.frame, L"orvanedock-site-page.bmp");
+
+    // A folder: no extension for it, the note instead of pages.
+    HTREEITEM folder = program.ChildNamed(site, L"a");
+    ASSERT_NE(nullptr, folder);
+    program.ExpandByKey(folder);
+    EXPECT_EQ(std::vector<std::string>{"inner"}, program.ChildTexts(folder));
+    ASSERT_TRUE(program.WaitForTitle(L"Orvanedock"));
+    EXPECT_TRUE(::IsWindowVisible(program.NoProperties()));
+    EXPECT_EQ(nullptr, program.Sheet());
+
+    // A node whose store lookups find nothing loses its placeholder.
+    HTREEITEM second = program.ChildNamed(root, L"Second");
+    ASSERT_NE(nullptr, second);
+    program.Select(second);
+    ::PostMessageW(program.tree, WM_KEYDOWN, VK_ADD, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program.ChildTexts(second).empty(); }, kTimeoutMs, false));
 }
 
 }
