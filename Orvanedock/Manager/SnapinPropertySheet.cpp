@@ -2,6 +2,11 @@
 
 namespace Orvane::Manager {
 
+// The sheet header of the first layout with a callback and no later fields.
+#ifndef _WIN64
+static_assert(sizeof(PROPSHEETHEADERW) == 52, "sheet header size");
+#endif
+
 namespace {
 
 // The system's sheet template is a captioned popup; in the pane it is a child without a frame.

@@ -298,7 +298,15 @@ TEST(OrvanedockProcess, RootShowsTheExtensionsPageUntilCancelThenANewSheet)
     ::PostMessageW(program.tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 8));
     ::PostMessageW(program.tree, WM_LBUTTONUP, 0, MAKELPARAM(40, 8));
     EXPECT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites"));
-    EXPECT_NE(nullptr, program.Sheet());
+    HWND third = program.Sheet();
+    ASSERT_NE(nullptr, third);
+
+    // Escape in the page's field is the sheet's Cancel.
+    HWND field = FindChild(third, [](HWND w) { return ::GetDlgCtrlID(w) == kPageEditId; });
+    ASSERT_NE(nullptr, field);
+    ::PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::PostMessageW(field, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program.Item(TVGN_CARET) == nullptr && !::IsWindow(third); }, kTimeoutMs, false));
 }
 
 TEST(OrvanedockProcess, PagesOfTwoExtensionsShareOneSheet)
