@@ -2,6 +2,8 @@
 
 #include "DataObjectText.h"
 
+#include <Framework/ComObject.h>
+
 #include <cstring>
 
 namespace Orvane::Manager {
@@ -12,14 +14,9 @@ CDataObjectImpl::CDataObjectImpl(const std::wstring* path) : text_(Orvanedock::D
 
 HRESULT STDMETHODCALLTYPE CDataObjectImpl::QueryInterface(REFIID iid, void** object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-        *object = static_cast<IDataObject*>(this);
-        return S_OK;
-    }
-    return E_NOINTERFACE;
+    static const Framework::InterfaceEntry table[] = {
+        Framework::InterfaceOf<CDataObjectImpl, IDataObject>(IID_IDataObject), {nullptr, nullptr}};
+    return Framework::QueryInterfaceFromTable(this, table, iid, object);
 }
 
 ULONG STDMETHODCALLTYPE CDataObjectImpl::AddRef()

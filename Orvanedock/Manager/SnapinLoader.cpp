@@ -2,6 +2,7 @@
 
 #include "DataObject.h"
 #include "SiteTreeNode.h"
+#include "ServerContext.h"
 
 #include <Framework/Handles.h>
 #include <Framework/Text.h>
@@ -20,7 +21,6 @@ namespace Orvane::Manager {
 
 namespace {
 
-constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
 std::wstring HexCode(HRESULT result)
 {
@@ -32,7 +32,8 @@ std::wstring HexCode(HRESULT result)
 void LoadOne(const CLSID& clsid, CDataObjectImpl& data, IPropertySheetCallback* callback)
 {
     Framework::ComPtr<IExtendPropertySheet> extension;
-    HRESULT result = ::CoCreateInstance(clsid, nullptr, kAnyContext, IID_IExtendPropertySheet, extension.ReceiveVoid());
+    HRESULT result = ::CoCreateInstance(clsid, nullptr, Util::kAnyServerContext, IID_IExtendPropertySheet,
+                                        extension.ReceiveVoid());
     if (FAILED(result) || !extension)
         throw Util::SnapinLoaderException(
             Framework::FormatText(L"LoadSnapins : CoCreateInstance for IExtendPropertySheet failed : %s\n", {HexCode(result)}));

@@ -2,6 +2,7 @@
 
 #include "SiteNodeType.h"
 #include "SitePaths.h"
+#include "ServerContext.h"
 #include "SiteTreeNode.h"
 
 #include <Framework/ComValues.h>
@@ -18,7 +19,6 @@ using Framework::Bstr;
 using Framework::ComPtr;
 using Framework::Variant;
 
-constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 constexpr wchar_t kSitesSection[] = L"system.applicationHost/sites";
 constexpr wchar_t kConfigPath[] = L"MACHINE/WEBROOT/APPHOST";
 // Applications and virtual directories are indexed with 16-bit integers.
@@ -105,7 +105,8 @@ ComPtr<IAppHostElement> Item(IAppHostElementCollection* collection, const Varian
 
 IISSiteSearchStrategyAHAdmin::IISSiteSearchStrategyAHAdmin(IFolderSource& folders) : IISSiteSearchStrategy(folders)
 {
-    available = SUCCEEDED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, kAnyContext, IID_IAppHostAdminManager,
+    available = SUCCEEDED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, Util::kAnyServerContext,
+                                             IID_IAppHostAdminManager,
                                              manager_.ReceiveVoid())) &&
                 manager_;
 }

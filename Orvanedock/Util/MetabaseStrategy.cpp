@@ -2,6 +2,7 @@
 
 #include "SiteNodeType.h"
 #include "SitePaths.h"
+#include "ServerContext.h"
 #include "SiteTreeNode.h"
 #include "StoredText.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 using namespace Orvanedock;
 
-constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 constexpr DWORD kOpenTimeoutMs = 20;
 constexpr DWORD kDataBufferBytes = 65535;
 constexpr wchar_t kVirtualDirectoryKeyType[] = L"IIsWebVirtualDir";
@@ -27,7 +27,7 @@ class MetabaseKey {
 public:
     bool Open(const std::wstring& path)
     {
-        if (FAILED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, kAnyContext, IID_IMSAdminBase_W,
+        if (FAILED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Util::kAnyServerContext, IID_IMSAdminBase_W,
                                       admin_.ReceiveVoid())) ||
             !admin_)
             return false;
@@ -89,7 +89,7 @@ private:
 IISSiteSearchStrategyAdminBase::IISSiteSearchStrategyAdminBase(IFolderSource& folders) : IISSiteSearchStrategy(folders)
 {
     Framework::ComPtr<IMSAdminBaseW> probe;
-    available = SUCCEEDED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, kAnyContext, IID_IMSAdminBase_W,
+    available = SUCCEEDED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Util::kAnyServerContext, IID_IMSAdminBase_W,
                                              probe.ReceiveVoid())) &&
                 probe;
 }

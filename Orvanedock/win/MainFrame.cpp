@@ -2,6 +2,7 @@
 
 #include "SnapinLoader.h"
 
+#include <Framework/ComObject.h>
 #include <Framework/Module.h>
 #include <Framework/Text.h>
 
@@ -231,14 +232,9 @@ bool CMainFrame::OnIdle()
 
 HRESULT STDMETHODCALLTYPE CMainFrame::QueryInterface(REFIID iid, void** object)
 {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertySheetCallback)) {
-        *object = static_cast<IPropertySheetCallback*>(this);
-        return S_OK;
-    }
-    return E_NOINTERFACE;
+    static const Framework::InterfaceEntry table[] = {
+        Framework::InterfaceOf<CMainFrame, IPropertySheetCallback>(IID_IPropertySheetCallback), {nullptr, nullptr}};
+    return Framework::QueryInterfaceFromTable(this, table, iid, object);
 }
 
 // The callback is part of the frame and lives as long as it; references are not counted.
