@@ -5,7 +5,7 @@
 #include "ServerContext.h"
 
 #include <Framework/Handles.h>
-#include <Framework/Text.h>
+#include <Framework/Format.h>
 
 namespace Orvane::Util {
 

@@ -2,7 +2,7 @@
 
 #include <Framework/GuidText.h>
 #include <Framework/Registry.h>
-#include <Framework/Text.h>
+#include <Framework/Paths.h>
 
 namespace OrvanedockTest {
 
@@ -35,8 +35,7 @@ const wchar_t* NodeTypeText(int nodeType)
 
 std::wstring TestExtensionPath()
 {
-    std::wstring self = Framework::ModuleFileName(nullptr);
-    return self.substr(0, self.rfind(L'\\') + 1) + L"OrvanedockTestExtension.dll";
+    return Framework::ModuleFolder(nullptr) + L"OrvanedockTestExtension.dll";
 }
 
 ExtensionRegistration::ExtensionRegistration(HKEY mmcRoot, const CLSID& clsid, const std::wstring& dll,

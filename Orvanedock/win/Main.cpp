@@ -2,9 +2,8 @@
 #include "Program.h"
 
 #include <Framework/Handles.h>
-#include <Framework/Module.h>
+#include <Framework/ProgramStart.h>
 
-#include <commctrl.h>
 #include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
@@ -18,16 +17,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
     Framework::ScopedHandle guard(mutex);
     // The program runs without COM too; it then finds no store and no extension.
     HRESULT com = ::CoInitialize(nullptr);
-    Framework::Module().Init(instance);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_TREEVIEW_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    int result = 0;
-    try {
-        result = Orvane::Orvanedock::RunMainFrame(showCommand);
-    } catch (...) {
-        result = 0;
-    }
-    Framework::Module().Term();
+    Framework::ProgramSetup setup;
+    setup.commonControls = ICC_WIN95_CLASSES | ICC_TREEVIEW_CLASSES;
+    int result = Framework::RunProgram(instance, setup, [&] { return Orvane::Orvanedock::RunMainFrame(showCommand); });
     if (SUCCEEDED(com))
         ::CoUninitialize();
     return result;

@@ -4,7 +4,8 @@
 
 #include <Framework/ComObject.h>
 #include <Framework/Module.h>
-#include <Framework/Text.h>
+#include <Framework/Resources.h>
+#include <Framework/WindowPlacement.h>
 
 namespace Orvane::Orvanedock {
 
@@ -21,31 +22,6 @@ HINSTANCE Instance()
 {
     return Framework::Module().GetResourceInstance() ? Framework::Module().GetResourceInstance()
                                                       : ::GetModuleHandleW(nullptr);
-}
-
-void CentreOnWorkArea(HWND window)
-{
-    RECT work{}, frame{};
-    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !::GetWindowRect(window, &frame))
-        return;
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetIcons(HWND window)
-{
-    const struct {
-        WPARAM kind;
-        int cx, cy;
-    } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
-    for (const auto& icon : icons) {
-        // Icons loaded from resources by size are released by the system with the module.
-        HANDLE image = ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_ORVANEDOCK), IMAGE_ICON,
-                                    ::GetSystemMetrics(icon.cx), ::GetSystemMetrics(icon.cy), LR_DEFAULTCOLOR | LR_SHARED);
-        if (image)
-            ::SendMessageW(window, WM_SETICON, icon.kind, reinterpret_cast<LPARAM>(image));
-    }
 }
 
 }
@@ -70,8 +46,13 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     }
 
     SetWindowPos(nullptr, 0, 0, kFrameWidth, kFrameHeight, 0);
-    CentreOnWorkArea(m_hWnd);
-    SetIcons(m_hWnd);
+    Framework::CenterOnWorkArea(m_hWnd);
+    bigIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXICON, SM_CYICON, Instance()));
+    smallIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXSMICON, SM_CYSMICON, Instance()));
+    if (bigIcon_)
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+    if (smallIcon_)
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
     if (!splitter_.Create(m_hWnd, nullptr, nullptr, kPaneStyles))
         return -1;

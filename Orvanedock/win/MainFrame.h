@@ -81,6 +81,9 @@ private:
     Framework::CSplitterWindow splitter_;
     CSiteTreeView tree_;
     Framework::ScopedImageList images_;
+    // The window shows them until it is destroyed, before the frame object ends.
+    Framework::ScopedIcon bigIcon_;
+    Framework::ScopedIcon smallIcon_;
     std::unique_ptr<Manager::CSnapinPropertySheet> sheet_;
     Framework::CWindow noProperties_;
     Util::SiteSearchStrategies strategies_;

@@ -19,18 +19,15 @@ bool CheckSingleInstance(HANDLE& mutex)
 int RunMainFrame(int showCommand)
 {
     Framework::CMessageLoop loop;
-    Framework::Module().AddMessageLoop(&loop);
+    Framework::MessageLoopRegistration registration(&loop);
     int result = 0;
-    {
-        CMainFrame frame;
-        if (frame.CreateEx()) {
-            frame.ShowWindow(showCommand);
-            result = loop.Run();
-        }
-        if (frame.IsWindow())
-            frame.DestroyWindow();
+    CMainFrame frame;
+    if (frame.CreateEx()) {
+        frame.ShowWindow(showCommand);
+        result = loop.Run();
     }
-    Framework::Module().RemoveMessageLoop();
+    if (frame.IsWindow())
+        frame.DestroyWindow();
     return result;
 }
 
