@@ -8,6 +8,7 @@
 #include <Framework/ComValues.h>
 
 #include <climits>
+#include <functional>
 #include <optional>
 
 namespace Orvane::Util {
@@ -93,12 +94,24 @@ DWORD Count(IAppHostElementCollection* collection)
     return count;
 }
 
-ComPtr<IAppHostElement> Item(IAppHostElementCollection* collection, const Variant& index)
+// How a collection is indexed: sites with 32-bit integers, applications and virtual directories
+// with 16-bit ones.
+enum class IndexKind { Int32, Int16 };
+
+// Calls visit for each element in collection order until visit answers false; the walk also ends
+// at the first element that cannot be read.
+void ForEachElement(IAppHostElementCollection* collection, IndexKind kind,
+                    const std::function<bool(IAppHostElement*)>& visit)
 {
-    ComPtr<IAppHostElement> element;
-    if (FAILED(collection->get_Item(index.Get(), element.Receive())))
-        element.Reset();
-    return element;
+    const DWORD count = Count(collection);
+    const DWORD last = kind == IndexKind::Int16 ? kMaxShortIndex : static_cast<DWORD>(LONG_MAX);
+    for (DWORD index = 0; index < count && index <= last; ++index) {
+        const Variant position = kind == IndexKind::Int16 ? Variant::Int16(static_cast<SHORT>(index))
+                                                          : Variant::Int32(static_cast<LONG>(index));
+        ComPtr<IAppHostElement> element;
+        if (FAILED(collection->get_Item(position.Get(), element.Receive())) || !element || !visit(element.Get()))
+            return;
+    }
 }
 
 }
@@ -106,8 +119,7 @@ ComPtr<IAppHostElement> Item(IAppHostElementCollection* collection, const Varian
 IISSiteSearchStrategyAHAdmin::IISSiteSearchStrategyAHAdmin(IFolderSource& folders) : IISSiteSearchStrategy(folders)
 {
     available = SUCCEEDED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, Util::kAnyServerContext,
-                                             IID_IAppHostAdminManager,
-                                             manager_.ReceiveVoid())) &&
+                                             IID_IAppHostAdminManager, manager_.ReceiveVoid())) &&
                 manager_;
 }
 
@@ -130,71 +142,52 @@ int IISSiteSearchStrategyAHAdmin::FindSites(SiteTreeNode* node)
 {
     if (!node)
         return 0;
-    ComPtr<IAppHostElementCollection> sites = Sites();
-    const DWORD count = Count(sites.Get());
     int added = 0;
-    for (DWORD index = 0; index < count && index <= static_cast<DWORD>(LONG_MAX); ++index) {
-        ComPtr<IAppHostElement> site = Item(sites.Get(), Variant::Int32(static_cast<LONG>(index)));
-        if (!site)
-            break;
-        std::optional<long> id = IdProperty(site.Get(), L"id");
-        if (!id)
-            break;
-        std::optional<std::wstring> name = StringProperty(site.Get(), L"name");
+    ForEachElement(Sites().Get(), IndexKind::Int32, [&](IAppHostElement* site) {
+        std::optional<long> id = IdProperty(site, L"id");
+        std::optional<std::wstring> name = id ? StringProperty(site, L"name") : std::nullopt;
         if (!name)
-            break;
+            return false;
         if (node->AddChild(*name, SiteMetabasePath(std::to_wstring(*id)), std::wstring(), kNodeWebSite))
             ++added;
-    }
+        return true;
+    });
     return added;
 }
 
 ComPtr<IAppHostElement> IISSiteSearchStrategyAHAdmin::FindSiteElement(long id)
 {
-    ComPtr<IAppHostElementCollection> sites = Sites();
-    const DWORD count = Count(sites.Get());
-    for (DWORD index = 0; index < count && index <= static_cast<DWORD>(LONG_MAX); ++index) {
-        ComPtr<IAppHostElement> site = Item(sites.Get(), Variant::Int32(static_cast<LONG>(index)));
-        if (!site)
-            return nullptr;
-        std::optional<long> siteId = IdProperty(site.Get(), L"id");
-        if (!siteId)
-            return nullptr;
-        if (*siteId == id)
-            return site;
-    }
-    return nullptr;
+    ComPtr<IAppHostElement> found;
+    ForEachElement(Sites().Get(), IndexKind::Int32, [&](IAppHostElement* site) {
+        std::optional<long> siteId = IdProperty(site, L"id");
+        if (siteId && *siteId == id)
+            found = ComPtr<IAppHostElement>(site);
+        return siteId && !found;
+    });
+    return found;
 }
 
 AppHostSite IISSiteSearchStrategyAHAdmin::ReadSite(IAppHostElement* site, long id)
 {
     AppHostSite result;
     result.id = id;
-    ComPtr<IAppHostElementCollection> applications = Children(site);
-    const DWORD count = Count(applications.Get());
-    for (DWORD a = 0; a < count && a <= kMaxShortIndex; ++a) {
-        ComPtr<IAppHostElement> application = Item(applications.Get(), Variant::Int16(static_cast<SHORT>(a)));
-        if (!application)
-            break;
-        std::optional<std::wstring> path = StringProperty(application.Get(), L"path");
+    ForEachElement(Children(site).Get(), IndexKind::Int16, [&](IAppHostElement* application) {
+        std::optional<std::wstring> path = StringProperty(application, L"path");
         if (!path)
-            break;
+            return false;
         AppHostApplication entry{*path, {}};
-        ComPtr<IAppHostElementCollection> directories = Children(application.Get());
-        const DWORD directoryCount = Count(directories.Get());
-        for (DWORD d = 0; d < directoryCount && d <= kMaxShortIndex; ++d) {
-            ComPtr<IAppHostElement> directory = Item(directories.Get(), Variant::Int16(static_cast<SHORT>(d)));
-            if (!directory)
-                break;
-            std::optional<std::wstring> directoryPath = StringProperty(directory.Get(), L"path");
+        ForEachElement(Children(application).Get(), IndexKind::Int16, [&](IAppHostElement* directory) {
+            std::optional<std::wstring> directoryPath = StringProperty(directory, L"path");
             if (!directoryPath)
-                break;
+                return false;
             // A directory whose folder cannot be read still names its path; it just has no folders.
-            std::optional<std::wstring> physicalPath = StringProperty(directory.Get(), L"physicalPath");
+            std::optional<std::wstring> physicalPath = StringProperty(directory, L"physicalPath");
             entry.virtualDirectories.push_back(AppHostVirtualDirectory{*directoryPath, physicalPath.value_or(L"")});
-        }
+            return true;
+        });
         result.applications.push_back(std::move(entry));
-    }
+        return true;
+    });
     return result;
 }
 

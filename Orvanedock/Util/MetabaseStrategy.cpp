@@ -9,6 +9,7 @@
 #include <Common/AppHostAdmin.h>
 #include <Framework/Handles.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,14 +47,16 @@ public:
     MetabaseKey(const MetabaseKey&) = delete;
     MetabaseKey& operator=(const MetabaseKey&) = delete;
 
-    // The name of the sub-key of "/" at index; none when the enumeration ends or fails.
-    std::optional<std::wstring> SubKey(DWORD index)
+    // Calls visit with the name of each sub-key of "/", until the enumeration ends or fails.
+    void ForEachSubKey(const std::function<void(const std::wstring&)>& visit)
     {
-        wchar_t name[METADATA_MAX_NAME_LEN + 1] = {};
-        if (FAILED(admin_->EnumKeys(handle_, L"/", name, index)))
-            return std::nullopt;
-        name[METADATA_MAX_NAME_LEN] = L'\0';
-        return std::wstring(name);
+        for (DWORD index = 0;; ++index) {
+            wchar_t name[METADATA_MAX_NAME_LEN + 1] = {};
+            if (FAILED(admin_->EnumKeys(handle_, L"/", name, index)))
+                return;
+            name[METADATA_MAX_NAME_LEN] = L'\0';
+            visit(name);
+        }
     }
 
     // A text value at the relative path, read with its type and stored length; none when it cannot
@@ -102,18 +105,15 @@ int IISSiteSearchStrategyAdminBase::FindSites(SiteTreeNode* node)
     if (!service.Open(L"/LM/W3SVC"))
         return 0;
     int added = 0;
-    for (DWORD index = 0;; ++index) {
-        std::optional<std::wstring> key = service.SubKey(index);
-        if (!key)
-            break;
-        if (!IsSiteKey(*key))
-            continue;
-        std::wstring name = L"/" + *key;
-        if (std::optional<std::wstring> comment = service.Text(L"/" + *key, MD_SERVER_COMMENT))
+    service.ForEachSubKey([&](const std::wstring& key) {
+        if (!IsSiteKey(key))
+            return;
+        std::wstring name = L"/" + key;
+        if (std::optional<std::wstring> comment = service.Text(L"/" + key, MD_SERVER_COMMENT))
             name = *comment;
-        if (node->AddChild(name, SiteMetabasePath(*key), std::wstring(), kNodeWebSite))
+        if (node->AddChild(name, SiteMetabasePath(key), std::wstring(), kNodeWebSite))
             ++added;
-    }
+    });
     return added;
 }
 
@@ -125,16 +125,13 @@ int IISSiteSearchStrategyAdminBase::FindVirtualDirectories(SiteTreeNode* node)
     if (!key.Open(node->Item().metabasePath))
         return 0;
     int added = 0;
-    for (DWORD index = 0;; ++index) {
-        std::optional<std::wstring> name = key.SubKey(index);
-        if (!name)
-            break;
-        std::optional<std::wstring> type = key.Text(L"/" + *name, MD_KEY_TYPE);
+    key.ForEachSubKey([&](const std::wstring& name) {
+        std::optional<std::wstring> type = key.Text(L"/" + name, MD_KEY_TYPE);
         if (type && *type == kVirtualDirectoryKeyType &&
-            node->AddChild(*name, ChildMetabasePath(node->Item().metabasePath, *name), std::wstring(),
+            node->AddChild(name, ChildMetabasePath(node->Item().metabasePath, name), std::wstring(),
                            kNodeVirtualDirectory))
             ++added;
-    }
+    });
     return added;
 }
 
