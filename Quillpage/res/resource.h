@@ -1,0 +1,8 @@
+// Resource identifiers of Quillpage.
+#pragma once
+
+// ---- Module, registration, About ----
+
+// ---- Page, proxy settings ----
+
+// ---- Stores and loading ----
