@@ -1,0 +1,53 @@
+#pragma once
+// A property page of a property sheet as a heap object: a dialog procedure that finds the object
+// in the page window's user data, and a page description that keeps the object alive.
+// The object is shared by two holders, each with one reference: the page description (from
+// Create until the sheet destroys the page, PSPCB_RELEASE) and the page window (from WM_INITDIALOG
+// to WM_NCDESTROY). The last of them frees it, in whichever order the system ends them, so a page
+// that never gets a window does not leak and a window never outlives its object. A live page
+// object counts as a live object of the module (ServerCounts), so that a DLL that made it stays
+// loaded while a page is open. No exception leaves the dialog procedure.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+namespace Framework {
+
+class CPropertyPage {
+public:
+    CPropertyPage(const CPropertyPage&) = delete;
+    CPropertyPage& operator=(const CPropertyPage&) = delete;
+
+    // Fills the description's dialog procedure, release callback (PSP_USECALLBACK is added) and
+    // parameter, then creates the page. The description's other fields are the caller's. On
+    // success the page holds a reference of the object; null on failure.
+    HPROPSHEETPAGE Create(PROPSHEETPAGEW& description);
+
+    // Drops the creator's reference (a new object starts with one).
+    void Release() noexcept;
+
+    HWND PageWindow() const noexcept { return window_; }
+
+protected:
+    CPropertyPage() noexcept;
+    virtual ~CPropertyPage();
+
+    // WM_INITDIALOG: the window is known; the object reaches the window's user data afterwards,
+    // so the messages sent during initialisation are not handled by HandleMessage.
+    virtual BOOL OnInitDialog() = 0;
+    // Every later message but WM_NCDESTROY; true when handled, with the dialog result in result.
+    virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) = 0;
+
+    // Tells the sheet that the page has changes (enables Apply).
+    void SetModified() const noexcept;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    static UINT CALLBACK PageCallback(HWND window, UINT msg, PROPSHEETPAGEW* page);
+    void AddReference() noexcept;
+
+    volatile LONG references_;
+    HWND window_ = nullptr;
+};
+
+}

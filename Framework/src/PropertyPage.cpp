@@ -1,0 +1,90 @@
+#include "Framework/PropertyPage.h"
+
+#include "Framework/ComObject.h"
+
+namespace Framework {
+
+CPropertyPage::CPropertyPage() noexcept : references_(1)
+{
+    ServerCounts::AddObject();
+}
+
+CPropertyPage::~CPropertyPage()
+{
+    ServerCounts::RemoveObject();
+}
+
+void CPropertyPage::AddReference() noexcept
+{
+    ::InterlockedIncrement(&references_);
+}
+
+void CPropertyPage::Release() noexcept
+{
+    if (::InterlockedDecrement(&references_) == 0)
+        delete this;
+}
+
+HPROPSHEETPAGE CPropertyPage::Create(PROPSHEETPAGEW& description)
+{
+    description.dwFlags |= PSP_USECALLBACK;
+    description.pfnDlgProc = &CPropertyPage::DialogProc;
+    description.pfnCallback = &CPropertyPage::PageCallback;
+    description.lParam = reinterpret_cast<LPARAM>(this);
+    AddReference();
+    HPROPSHEETPAGE page = ::CreatePropertySheetPageW(&description);
+    if (!page)
+        Release();
+    return page;
+}
+
+void CPropertyPage::SetModified() const noexcept
+{
+    if (window_)
+        ::SendMessageW(::GetParent(window_), PSM_CHANGED, reinterpret_cast<WPARAM>(window_), 0);
+}
+
+UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT msg, PROPSHEETPAGEW* page)
+{
+    if (msg == PSPCB_RELEASE && page && page->lParam)
+        reinterpret_cast<CPropertyPage*>(page->lParam)->Release();
+    return 1;
+}
+
+INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        if (msg == WM_INITDIALOG) {
+            auto* description = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
+            auto* page = description ? reinterpret_cast<CPropertyPage*>(description->lParam) : nullptr;
+            if (!page)
+                return FALSE;
+            page->AddReference();
+            page->window_ = window;
+            BOOL result = FALSE;
+            try {
+                result = page->OnInitDialog();
+            } catch (...) {
+                result = FALSE;
+            }
+            ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
+            return result;
+        }
+        auto* page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(window, DWLP_USER));
+        if (!page)
+            return FALSE;
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(window, DWLP_USER, 0);
+            page->window_ = nullptr;
+            page->Release();
+            return FALSE;
+        }
+        INT_PTR result = FALSE;
+        if (page->HandleMessage(msg, wParam, lParam, result))
+            return result;
+    } catch (...) {
+    }
+    return FALSE;
+}
+
+}
