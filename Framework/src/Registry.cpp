@@ -123,6 +123,22 @@ LONG RegistryKey::CountValues(DWORD& count) const noexcept
                               nullptr, nullptr, nullptr);
 }
 
+LONG WriteStringValue(HKEY parent, const std::wstring& path, const wchar_t* name, const std::wstring& value)
+{
+    RegistryKey key;
+    LONG result = key.Create(parent, path);
+    return result == ERROR_SUCCESS ? key.SetString(name, value) : result;
+}
+
+LONG DeleteValueIfPresent(HKEY parent, const std::wstring& path, const wchar_t* name)
+{
+    RegistryKey key;
+    LONG result = key.Open(parent, path, KEY_SET_VALUE);
+    if (result == ERROR_SUCCESS)
+        result = key.DeleteValue(name);
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
 LONG DeleteKeyTree(HKEY parent, const std::wstring& path)
 {
     return DeleteTree(parent, path, 0);

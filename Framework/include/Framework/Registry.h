@@ -32,6 +32,12 @@ private:
     ScopedRegKey key_;
 };
 
+// Creates parent\path when missing (all access, default security) and writes the REG_SZ value name
+// in it (a null name is the default value).
+LONG WriteStringValue(HKEY parent, const std::wstring& path, const wchar_t* name, const std::wstring& value);
+// Removes the value name of parent\path; a missing key or value is ERROR_SUCCESS (nothing to remove).
+LONG DeleteValueIfPresent(HKEY parent, const std::wstring& path, const wchar_t* name);
+
 // Deletes parent\path with all its sub-keys. A missing key is ERROR_SUCCESS (nothing to delete).
 // A sub-key that cannot be deleted is left, the walk goes on with the others and the first failure
 // is returned; the walk always ends, also over keys that link back to an ancestor.
