@@ -1,6 +1,7 @@
 #include "PropSheetExtension.h"
 
 #include "MetabasePath.h"
+#include "ModuleActivation.h"
 #include "ModuleState.h"
 #include "SitePropertyPage.h"
 #include "resource.h"
@@ -10,25 +11,13 @@
 
 #include <cwchar>
 #include <memory>
-#include <mutex>
 
 namespace Orvane { namespace Quillon {
 
 namespace {
 
-// The module's manifest asks for version 6 of the common controls; pages are created inside its
-// context so that they get them in any host. Made on first use and kept for the life of the module.
-HANDLE ModuleActivationContext() noexcept
-{
-    static Framework::ActivationContext context;
-    static std::once_flag once;
-    try {
-        std::call_once(once, [] { context.Create(ModuleInstance()); });
-    } catch (...) {
-        return INVALID_HANDLE_VALUE;
-    }
-    return context.Get();
-}
+// The description with the activation-context field, as the module's common controls expect it.
+static_assert(sizeof(void*) != 4 || sizeof(PROPSHEETPAGEW) == 52, "page description of 52 bytes on 32-bit");
 
 // The page description: icon, title and help flags, dialog 110, icon 106, title string 106.
 PROPSHEETPAGEW PageDescription()

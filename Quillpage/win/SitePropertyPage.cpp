@@ -1,6 +1,7 @@
 #include "SitePropertyPage.h"
 
 #include "AboutDialog.h"
+#include "ModuleActivation.h"
 #include "ModuleState.h"
 #include "PageLoading.h"
 #include "ProxySettingsDialog.h"
@@ -137,7 +138,7 @@ BOOL CSitePropertyPage::OnInitDialog()
     pageWindow_ = PageWindow();
     serverConfigurationPath_ = ModuleDirectory() + kServerFileName;
     serverConfiguration_ = QuillpageConfig(serverConfigurationPath_);
-    LoadServerConfiguration(serverConfiguration_);
+    LoadConfiguration(serverConfiguration_);
 
     aboutButton_ = ::GetDlgItem(pageWindow_, IDC_ABOUT);
     editButton_ = ::GetDlgItem(pageWindow_, IDC_EDIT);
@@ -177,7 +178,7 @@ void CSitePropertyPage::Refresh()
     ::SetWindowTextW(textField_, ReadWholeFileText(shown).c_str());
 }
 
-bool CSitePropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result)
+bool CSitePropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     result = FALSE;
     switch (msg) {
@@ -185,7 +186,12 @@ bool CSitePropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& 
         StopWatcher();
         return false;
     case WM_NOTIFY: {
-        // lParam is read through the message's own parameter below.
+        // Apply has nothing to do: every command writes its file at once.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->code == static_cast<UINT>(PSN_HELP)) {
+            OnHelp();
+            return true;
+        }
         return false;
     }
     case WM_COMMAND:
@@ -315,7 +321,7 @@ DWORD WINAPI CSitePropertyPage::WatcherThread(void* page)
     try {
         return static_cast<CSitePropertyPage*>(page)->Watch();
     } catch (...) {
-        return ERROR_UNHANDLED_EXCEPTION;
+        return ERROR_INTERNAL_ERROR;
     }
 }
 

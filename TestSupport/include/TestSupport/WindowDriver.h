@@ -122,6 +122,15 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// The ids of the processes whose parent is the process parent.
+std::vector<DWORD> ChildProcessIds(DWORD parent);
+// Waits (pumping this thread's messages) for a visible top-level window of the class and title
+// (null: any) that belongs to a child process of parent; null after ms.
+HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* title, DWORD ms);
+// Ends the child processes of this process, each by its id, and waits for them; programs of the
+// system folder (Wine's desktop and services) are left alone.
+void EndChildProcesses();
+
 // A fresh folder under the temporary folder, deleted with its files when the object goes.
 class TempFolder {
 public:

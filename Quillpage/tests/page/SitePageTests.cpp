@@ -1,0 +1,459 @@
+// The real Quillpage.dll, copied with the real Quillpen.exe and Quillshift.exe into a folder of its
+// own (where its "httpd.conf" lies), driven as a host drives it: the extension is created by class
+// id, given a data object of the test's own, and its page is shown in a real property sheet.
+#include "PageTestSupport.h"
+
+#include "Strings.h"
+#include "resource.h"
+
+#include <Framework/FileReplace.h>
+#include <Framework/Handles.h>
+#include <Framework/Resources.h>
+#include <TestSupport/WindowDriver.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+using PageTest::TestCallback;
+using PageTest::TestDataObject;
+using TestSupport::WaitUntil;
+using TestSupport::WindowText;
+
+const CLSID kExtension = {0x8BC324A4, 0x8A49, 0x4E7A, {0xB2, 0xBF, 0x6E, 0xD3, 0xE5, 0x63, 0x0C, 0x2F}};
+// Quillpen's command that checks and saves the text (its menu's and Ctrl+S's command).
+constexpr WORD kQuillpenApply = 40018;
+// The file-name field of the open-file dialog (explorer and old layouts).
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using EntryFunction = HRESULT(STDAPICALLTYPE*)();
+
+std::wstring ScreenshotPath(const wchar_t* name)
+{
+    return TestSupport::BuildFolder() + L"\\screenshots\\" + name;
+}
+
+std::string FileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    return TestSupport::TryReadWholeFile(path, bytes) ? bytes : "<missing>";
+}
+
+// Replaces a file as the editor saves it: a temporary file moved over it.
+void ReplaceFile(const std::wstring& path, const std::string& bytes)
+{
+    Framework::FileReplacement replacement;
+    ASSERT_EQ(replacement.Begin(path, FILE_ATTRIBUTE_NORMAL), 0u);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(replacement.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(replacement.Commit(), 0u);
+}
+
+class SitePageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ::CreateDirectoryW((TestSupport::BuildFolder() + L"\\screenshots").c_str(), nullptr); }
+
+    void SetUp() override
+    {
+        // A blank in the folder's name: paths with blanks must reach the programs whole.
+        install_ = std::make_unique<TestSupport::TempFolder>(L"quillpage install");
+        for (const wchar_t* name : {L"Quillpage.dll", L"Quillpen.exe", L"Quillshift.exe"}) {
+            const std::wstring from = TestSupport::BuildFolder() + L"\\bin\\" + name;
+            ASSERT_TRUE(::CopyFileW(from.c_str(), install_->File(name).c_str(), FALSE)) << TestSupport::Narrow(from);
+        }
+        library_.Reset(::LoadLibraryW(install_->File(L"Quillpage.dll").c_str()));
+        ASSERT_TRUE(library_) << ::GetLastError();
+        getClassObject_ = reinterpret_cast<GetClassObjectFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(library_.Get(), "DllGetClassObject")));
+        canUnloadNow_ =
+            reinterpret_cast<EntryFunction>(reinterpret_cast<void*>(::GetProcAddress(library_.Get(), "DllCanUnloadNow")));
+        ASSERT_NE(getClassObject_, nullptr);
+        ASSERT_NE(canUnloadNow_, nullptr);
+        serverFile_ = install_->File(L"httpd.conf");
+    }
+
+    void TearDown() override
+    {
+        // Programs the page started hold the test's output pipe open if they outlive it.
+        TestSupport::EndChildProcesses();
+        CloseSheet();
+        if (canUnloadNow_) {
+            EXPECT_EQ(canUnloadNow_(), S_OK) << "the page left an object or a lock";
+        }
+        library_.Reset();
+        install_.reset();
+    }
+
+    Framework::ComPtr<IExtendPropertySheet> Extension()
+    {
+        Framework::ComPtr<IClassFactory> factory;
+        Framework::ComPtr<IExtendPropertySheet> extension;
+        EXPECT_EQ(getClassObject_(kExtension, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        if (factory) {
+            EXPECT_EQ(factory->CreateInstance(nullptr, IID_IExtendPropertySheet, extension.ReceiveVoid()), S_OK);
+        }
+        return extension;
+    }
+
+    // Asks a fresh extension for its pages on a node with the metabase path.
+    HRESULT CreatePages(IDataObject* data, TestCallback* callback)
+    {
+        Framework::ComPtr<IExtendPropertySheet> extension = Extension();
+        if (!extension)
+            return E_UNEXPECTED;
+        return extension->CreatePropertyPages(callback, 0, data);
+    }
+
+    // Shows the page for the node in a property sheet; the page window.
+    HWND OpenPage(const std::wstring& metaPath)
+    {
+        Framework::ComPtr<TestDataObject> data(new TestDataObject(metaPath));
+        Framework::ComPtr<TestCallback> callback(new TestCallback());
+        EXPECT_EQ(CreatePages(data.Get(), callback.Get()), S_OK);
+        EXPECT_EQ(callback->pages.size(), 1u);
+        if (callback->pages.size() != 1)
+            return nullptr;
+        sheet_ = std::make_unique<PageTest::TestSheet>();
+        EXPECT_EQ(sheet_->AddPage(callback->pages.front()), S_OK);
+        if (!sheet_->Create(nullptr))
+            return nullptr;
+        page_ = sheet_->CurrentPage();
+        TestSupport::PumpMessages();
+        return page_;
+    }
+
+    void CloseSheet()
+    {
+        if (sheet_) {
+            sheet_->DestroyWindow();
+            sheet_.reset();
+            TestSupport::PumpMessages();
+        }
+        page_ = nullptr;
+    }
+
+    std::wstring PathField() const { return WindowText(::GetDlgItem(page_, IDC_PATH)); }
+    std::wstring TextField() const { return WindowText(::GetDlgItem(page_, IDC_TEXT)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(page_, id)) != FALSE; }
+    // Puts a marker into the text field that only a refresh replaces.
+    void MarkText() const { ::SetWindowTextW(::GetDlgItem(page_, IDC_TEXT), L"<marker>"); }
+    void Click(int id) const { ::SendMessageW(::GetDlgItem(page_, id), BM_CLICK, 0, 0); }
+    bool WaitForText(const std::wstring& text, DWORD timeoutMs = 10000) const
+    {
+        return WaitUntil([&] { return TextField() == text; }, timeoutMs);
+    }
+
+    std::unique_ptr<TestSupport::TempFolder> install_;
+    Framework::ScopedLibrary library_;
+    GetClassObjectFunction getClassObject_ = nullptr;
+    EntryFunction canUnloadNow_ = nullptr;
+    std::wstring serverFile_;
+    std::unique_ptr<PageTest::TestSheet> sheet_;
+    HWND page_ = nullptr;
+};
+
+TEST_F(SitePageTest, ServerLevelShowsTheServerFileBesideTheModule)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\nRewriteRule ^/a$ /b\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(PathField(), serverFile_);
+    EXPECT_EQ(TextField(), L"RewriteEngine On\r\nRewriteRule ^/a$ /b\r\n");
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY, IDC_ABOUT})
+        EXPECT_TRUE(Enabled(id)) << id;
+    // The open page keeps the library loaded, also after the extension is gone.
+    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    EXPECT_EQ(WindowText(::GetParent(page_)), L"Quillon test sheet");
+    ::Sleep(300);
+    TestSupport::PumpMessages();
+    TestSupport::SaveWindowScreenshot(sheet_->GetHwnd(), ScreenshotPath(L"quillpage-page-server.bmp"));
+}
+
+TEST_F(SitePageTest, MissingServerFileShowsItsPathWithAnEmptyText)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(PathField(), serverFile_);
+    EXPECT_EQ(TextField(), L"");
+}
+
+struct NodeCase {
+    const wchar_t* metaPath;
+    bool serverLevel;
+};
+
+class SitePageNodeTest : public SitePageTest, public ::testing::WithParamInterface<NodeCase> {};
+
+// Without an IIS configuration store no site's folder can be found: the page still opens, says so,
+// and offers no command that would create a file somewhere else.
+TEST_P(SitePageNodeTest, ServerLevelOrASiteWhoseFolderIsUnknown)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "AccessFileName .config\r\n"));
+    ASSERT_TRUE(OpenPage(GetParam().metaPath));
+    if (GetParam().serverLevel) {
+        EXPECT_EQ(PathField(), serverFile_);
+        EXPECT_EQ(TextField(), L"AccessFileName .config\r\n");
+    } else {
+        EXPECT_EQ(PathField(), Framework::LoadResourceString(IDS_NO_FOLDER, library_.Get()));
+        EXPECT_EQ(TextField(), L"");
+    }
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
+        EXPECT_EQ(Enabled(id), GetParam().serverLevel) << id;
+    EXPECT_TRUE(Enabled(IDC_ABOUT));
+    // Nothing named by the access-file list appears in the root of the current drive.
+    EXPECT_EQ(::GetFileAttributesW(L"\\.config"), INVALID_FILE_ATTRIBUTES);
+}
+
+INSTANTIATE_TEST_SUITE_P(MetabasePaths, SitePageNodeTest, ::testing::Values(
+    NodeCase{L"/LM/W3SVC//", true},
+    NodeCase{L"/LM/W3SVC/1/", true},
+    NodeCase{L"", true},
+    NodeCase{L"/LM/W3SVC/1/ROOT/", false},
+    NodeCase{L"/LM/W3SVC/1/ROOT", false},
+    NodeCase{L"/lm/w3svc/12/root/x", false}));
+
+TEST_F(SitePageTest, DataObjectWithoutThePathGivesNoPage)
+{
+    Framework::ComPtr<TestDataObject> data(new TestDataObject(L"/LM/W3SVC//", DV_E_FORMATETC));
+    Framework::ComPtr<TestCallback> callback(new TestCallback());
+    EXPECT_EQ(CreatePages(data.Get(), callback.Get()), DV_E_FORMATETC);
+    EXPECT_TRUE(callback->pages.empty());
+    EXPECT_EQ(CreatePages(nullptr, callback.Get()), E_POINTER);
+    EXPECT_TRUE(callback->pages.empty());
+}
+
+TEST_F(SitePageTest, RefusedPageIsDestroyedAndItsResultPassedOn)
+{
+    Framework::ComPtr<TestDataObject> data(new TestDataObject(L"/LM/W3SVC//"));
+    Framework::ComPtr<TestCallback> callback(new TestCallback(E_ABORT));
+    EXPECT_EQ(CreatePages(data.Get(), callback.Get()), E_ABORT);
+    // The page description that never reached a sheet took its page object with it.
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
+TEST_F(SitePageTest, PageThatIsNeverShownDoesNotLeak)
+{
+    Framework::ComPtr<TestDataObject> data(new TestDataObject(L"/LM/W3SVC//"));
+    Framework::ComPtr<TestCallback> callback(new TestCallback());
+    ASSERT_EQ(CreatePages(data.Get(), callback.Get()), S_OK);
+    ASSERT_EQ(callback->pages.size(), 1u);
+    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    EXPECT_TRUE(::DestroyPropertySheetPage(callback->pages.front()));
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
+TEST_F(SitePageTest, ExtensionAnswersEveryNodeAndItsOwnInterfaces)
+{
+    Framework::ComPtr<IExtendPropertySheet> extension = Extension();
+    ASSERT_TRUE(extension);
+    EXPECT_EQ(extension->QueryPagesFor(nullptr), S_OK);
+    Framework::ComPtr<IUnknown> unknown;
+    EXPECT_EQ(extension.QueryInterface(IID_IUnknown, unknown), S_OK);
+    Framework::ComPtr<ISnapinAbout> about;
+    EXPECT_EQ(extension.QueryInterface(IID_ISnapinAbout, about), E_NOINTERFACE);
+    EXPECT_FALSE(about);
+    EXPECT_EQ(extension->QueryInterface(IID_IUnknown, nullptr), E_FAIL);
+}
+
+TEST_F(SitePageTest, WatcherShowsTheFileReplacedByAnotherProgram)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ASSERT_EQ(TextField(), L"RewriteEngine Off\r\n");
+
+    // Another file of the folder changes: no refresh.
+    MarkText();
+    ::Sleep(1100);  // a later last-write time than the file's first one
+    ASSERT_TRUE(TestSupport::WriteWholeFile(install_->File(L"other.txt"), "x"));
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_EQ(TextField(), L"<marker>");
+
+    ReplaceFile(serverFile_, "RewriteEngine On\r\n");
+    EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n")) << TestSupport::Narrow(TextField());
+
+    // Written in place, too.
+    ::Sleep(1100);
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteBase /x\r\n"));
+    EXPECT_TRUE(WaitForText(L"RewriteBase /x\r\n")) << TestSupport::Narrow(TextField());
+}
+
+TEST_F(SitePageTest, WatcherShowsAFileCreatedAfterThePageOpened)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ASSERT_EQ(TextField(), L"");
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
+    EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n"));
+    ASSERT_TRUE(::DeleteFileW(serverFile_.c_str()));
+    EXPECT_TRUE(WaitForText(L""));
+}
+
+TEST_F(SitePageTest, ApplyChangesNothingOnDisk)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    // A refresh marks the page changed, which enables Apply.
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(WaitForText(L"RewriteEngine Off\r\n"));
+    WIN32_FILE_ATTRIBUTE_DATA before{};
+    ASSERT_TRUE(::GetFileAttributesExW(serverFile_.c_str(), GetFileExInfoStandard, &before));
+    ::SendMessageW(sheet_->GetHwnd(), PSM_APPLY, 0, 0);
+    TestSupport::PumpMessages();
+    WIN32_FILE_ATTRIBUTE_DATA after{};
+    ASSERT_TRUE(::GetFileAttributesExW(serverFile_.c_str(), GetFileExInfoStandard, &after));
+    EXPECT_EQ(::CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+}
+
+TEST_F(SitePageTest, EditStartsTheEditorAndItsSaveShowsInThePage)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    Click(IDC_EDIT);
+    // The editor's caption names the file it opened from the whole, unquoted parameter string.
+    HWND frame = TestSupport::WaitForChildProcessWindow(::GetCurrentProcessId(), Orvane::Quillpen::kFrameClassName,
+                                                        L"httpd.conf - Orvane Quillpen", 30000);
+    ASSERT_TRUE(frame) << "Quillpen did not open the shown file";
+    HWND view = ::FindWindowExW(frame, nullptr, Orvane::Quillpen::kViewClassName, nullptr);
+    ASSERT_TRUE(view);
+    const std::wstring typed = L"RewriteEngine On\r\nRewriteRule ^/old$ /new [R=301]\r\n";
+    ::SendMessageW(view, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    ::SendMessageW(view, EM_SETMODIFY, TRUE, 0);
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kQuillpenApply, 0), 0);
+    ASSERT_TRUE(WaitUntil([&] { return TextField().find(L"RewriteRule ^/old$ /new [R=301]") != std::wstring::npos; },
+                          20000))
+        << TestSupport::Narrow(TextField());
+    EXPECT_EQ(TextField(), TestSupport::Widen(FileBytes(serverFile_)));
+}
+
+TEST_F(SitePageTest, EditWithoutTheEditorSaysSo)
+{
+    ASSERT_TRUE(::DeleteFileW(install_->File(L"Quillpen.exe").c_str()));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    TestSupport::BoxAnswerer box(L"Error", IDOK);
+    Click(IDC_EDIT);
+    EXPECT_TRUE(WaitUntil([&] { return box.Answered(); }, 10000));
+    EXPECT_EQ(box.Text(), L"Can't open rule editor.");
+    EXPECT_EQ(box.Owner(), page_);
+}
+
+// Import: the file dialog is answered from a second thread with the chosen old-syntax file.
+class SitePageImportTest : public SitePageTest {
+protected:
+    // Clicks Import and answers the file dialog with the file (null: Cancel). The error box's text,
+    // empty when none came.
+    std::wstring Import(const std::wstring* chosen)
+    {
+        PageTest::ModalDriver driver(L"Open", [&](HWND dialog) {
+            if (chosen) {
+                HWND field = ::GetDlgItem(dialog, kFileNameCombo);
+                if (!field)
+                    field = ::GetDlgItem(dialog, kFileNameEdit);
+                ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen->c_str()));
+                PageTest::PostClick(dialog, IDOK);
+            } else {
+                PageTest::PostClick(dialog, IDCANCEL);
+            }
+        });
+        TestSupport::BoxAnswerer box(L"Error", IDOK);
+        Click(IDC_IMPORT);
+        EXPECT_TRUE(driver.Join()) << "no file dialog";
+        TestSupport::PumpMessages();
+        return box.Answered() ? box.Text() : std::wstring();
+    }
+};
+
+const char kOldSyntax[] = "[ISAPI_Rewrite]\r\nRewriteRule /old/(.*) /new/$1 [I,RP]\r\n";
+
+TEST_F(SitePageImportTest, ConvertedFileIsShownAndTheOldOneKeptAsBak)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(TestSupport::WriteWholeFile(install_->File(L"bak"), "older backup"));
+    ASSERT_TRUE(::MoveFileW(install_->File(L"bak").c_str(), (serverFile_ + L".bak").c_str()));
+    const std::wstring old = install_->File(L"old httpd.ini");
+    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+
+    EXPECT_EQ(Import(&old), L"");
+    const std::string converted = FileBytes(serverFile_);
+    EXPECT_NE(converted.find("RewriteRule"), std::string::npos) << converted;
+    EXPECT_EQ(TextField(), TestSupport::Widen(converted));
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "RewriteEngine Off\r\n");
+    EXPECT_EQ(FileBytes(old), kOldSyntax);
+}
+
+TEST_F(SitePageImportTest, CancelChangesNothingButRefreshes)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    MarkText();
+    EXPECT_EQ(Import(nullptr), L"");
+    EXPECT_EQ(TextField(), L"RewriteEngine Off\r\n");
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+}
+
+TEST_F(SitePageImportTest, FailedConversionRestoresTheFile)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    const std::wstring missing = install_->File(L"missing.ini");
+    EXPECT_EQ(Import(&missing), Framework::LoadResourceString(IDS_IMPORT_FAILED, library_.Get()));
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+    EXPECT_EQ(TextField(), L"RewriteEngine Off\r\n");
+}
+
+TEST_F(SitePageImportTest, MissingConverterRestoresTheFileAndSaysSo)
+{
+    ASSERT_TRUE(::DeleteFileW(install_->File(L"Quillshift.exe").c_str()));
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    const std::wstring old = install_->File(L"httpd.ini");
+    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(Import(&old), L"Can't open syntax converter.");
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+}
+
+TEST_F(SitePageImportTest, FailedConversionOfANewFileLeavesNoEmptyFile)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    const std::wstring missing = install_->File(L"missing.ini");
+    EXPECT_FALSE(Import(&missing).empty());
+    EXPECT_EQ(FileBytes(serverFile_), "<missing>");
+}
+
+TEST_F(SitePageTest, ProxySettingsWriteTheSectionAndThePageShowsIt)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    PageTest::ModalDriver driver(L"Proxy settings", [&](HWND dialog) {
+        PageTest::SetItemText(dialog, IDC_CONNECT_TIMEOUT, L"90");
+        PageTest::PostClick(dialog, IDOK);
+    });
+    Click(IDC_PROXY);
+    ASSERT_TRUE(driver.Join());
+    EXPECT_TRUE(driver.Closed());
+    const std::string expected = "RewriteEngine On\r\n\r\n<Orvane>\r\nProxyConnectTimeout 90\r\n</Orvane>";
+    EXPECT_EQ(FileBytes(serverFile_), expected);
+    EXPECT_EQ(TextField(), TestSupport::Widen(expected));
+}
+
+TEST_F(SitePageTest, AboutButtonOpensTheAboutBox)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    PageTest::ModalDriver driver(L"About Quillon", [&](HWND dialog) {
+        ::Sleep(300);
+        TestSupport::SaveWindowScreenshot(dialog, ScreenshotPath(L"quillpage-about.bmp"));
+        PageTest::PostClick(dialog, IDOK);
+    });
+    Click(IDC_ABOUT);
+    ASSERT_TRUE(driver.Join());
+    EXPECT_TRUE(driver.Closed());
+}
+
+}

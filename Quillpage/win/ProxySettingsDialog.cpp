@@ -1,0 +1,96 @@
+#include "ProxySettingsDialog.h"
+
+#include "ModuleState.h"
+#include "PageLoading.h"
+#include "ProxySection.h"
+
+#include <Framework/FileBytes.h>
+#include <Framework/Resources.h>
+#include <Framework/SystemError.h>
+
+namespace Orvane { namespace Quillon {
+
+namespace {
+
+// The attributes the configuration writer gives its files.
+constexpr DWORD kWrittenAttributes = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_HIDDEN;
+
+std::wstring Text(UINT id)
+{
+    return Framework::LoadResourceString(id, ModuleInstance());
+}
+
+}
+
+ProxySettingsDialog::ProxySettingsDialog(const std::wstring& path) : path_(path), htaccess_(path)
+{
+    LoadConfiguration(htaccess_);
+}
+
+LRESULT ProxySettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
+{
+    connectTimeout_ = GetDlgItem(IDC_CONNECT_TIMEOUT);
+    receiveTimeout_ = GetDlgItem(IDC_RECEIVE_TIMEOUT);
+    sendTimeout_ = GetDlgItem(IDC_SEND_TIMEOUT);
+    suppressErrors_ = GetDlgItem(IDC_SUPPRESS_ERRORS);
+    const ProxySettings& settings = htaccess_.proxySettings;
+    ::SetWindowTextW(connectTimeout_, TimeoutSecondsText(settings.connectTimeout).c_str());
+    ::SetWindowTextW(receiveTimeout_, TimeoutSecondsText(settings.receiveTimeout).c_str());
+    ::SetWindowTextW(sendTimeout_, TimeoutSecondsText(settings.sendTimeout).c_str());
+    ::SendMessageW(suppressErrors_, BM_SETCHECK, static_cast<WPARAM>(settings.suppressErrors), 0);
+    return TRUE;
+}
+
+void ProxySettingsDialog::ShowProblem(UINT textId, DWORD error)
+{
+    std::wstring text = Text(textId);
+    if (error != 0) {
+        const std::wstring reason = Framework::SystemErrorText(error);
+        if (!reason.empty())
+            text += L"\n\n" + reason;
+    }
+    MessageBox(text.c_str(), Text(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+}
+
+bool ProxySettingsDialog::ReadTimeout(HWND field, std::int32_t& milliseconds)
+{
+    if (ParseTimeoutSeconds(Framework::CWindow(field).GetWindowText(), milliseconds) == TimeoutEntry::Accepted)
+        return true;
+    ShowProblem(IDS_PROXY_TOO_LARGE, 0);
+    ::SetFocus(field);
+    ::SendMessageW(field, EM_SETSEL, 0, -1);
+    return false;
+}
+
+LRESULT ProxySettingsDialog::OnOK(WORD, WORD, HWND, bool&)
+{
+    ProxySettings settings = htaccess_.proxySettings;
+    if (!ReadTimeout(connectTimeout_, settings.connectTimeout) || !ReadTimeout(receiveTimeout_, settings.receiveTimeout) ||
+        !ReadTimeout(sendTimeout_, settings.sendTimeout))
+        return 0;
+    settings.suppressErrors = ::SendMessageW(suppressErrors_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+
+    // The file as it is now, not as the dialog found it; only a missing file counts as empty.
+    std::string text;
+    const DWORD readError = Framework::ReadFileBytes(path_, text);
+    if (readError != 0 && !Framework::IsMissingFileError(readError)) {
+        ShowProblem(IDS_PROXY_UNREADABLE, readError);
+        return 0;
+    }
+    const DWORD writeError = Framework::ReplaceFileBytes(path_, ReplaceProxySection(text, settings), kWrittenAttributes);
+    if (writeError != 0) {
+        ShowProblem(IDS_PROXY_UNWRITTEN, writeError);
+        return 0;
+    }
+    htaccess_.proxySettings = settings;
+    EndDialog(IDOK);
+    return 0;
+}
+
+LRESULT ProxySettingsDialog::OnCancel(WORD, WORD, HWND, bool&)
+{
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+}}
