@@ -337,7 +337,8 @@ TEST_F(SitePageTest, EditWithoutTheEditorSaysSo)
     Click(IDC_EDIT);
     EXPECT_TRUE(WaitUntil([&] { return box.Answered(); }, 10000));
     EXPECT_EQ(box.Text(), L"Can't open rule editor.");
-    EXPECT_EQ(box.Owner(), page_);
+    // Owned by the page's window, that is by the sheet it stands in.
+    EXPECT_EQ(box.Owner(), sheet_->GetHwnd());
 }
 
 // Import: the file dialog is answered from a second thread with the chosen old-syntax file.
