@@ -44,7 +44,11 @@ Shown ReadShown(HWND dialog)
 
 class ProxySettingsDialogTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(Orvane::Quillon::InitModule(::GetModuleHandleW(nullptr))); }
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(Orvane::Quillon::InitModule(::GetModuleHandleW(nullptr)));
+        ::CreateDirectoryW((TestSupport::BuildFolder() + L"\\screenshots").c_str(), nullptr);
+    }
     void SetUp() override
     {
         folder_ = std::make_unique<TestSupport::TempFolder>(L"quillpage-proxy");
