@@ -1,5 +1,6 @@
 // Configuration objects loaded from files on disk, and the choice of a site folder's file.
 #include "FileText.h"
+#include "ImportFileDialog.h"
 
 #include <core/SafeContainer.h>
 
@@ -124,6 +125,25 @@ TEST_F(LoadingTest, AccessFileNamesComeFromTheServerFile)
     const CSafeContainer<Htaccess> loaded = config.LoadAccessFile(Folder());
     EXPECT_EQ(loaded->fileName, Folder() + L"b.ini");
     EXPECT_EQ(loaded->rules.size(), 2u);
+}
+
+}
+
+namespace {
+
+TEST(ImportFileDialog, AnOpenDialogForIniFilesStartingAtHttpdIni)
+{
+    CImportFileDialog dialog;
+    const OPENFILENAMEW& ofn = dialog.Structure();
+    EXPECT_EQ(ofn.lStructSize, static_cast<DWORD>(OPENFILENAME_SIZE_VERSION_400W));
+    EXPECT_EQ(ofn.Flags, 0x880020u);
+    EXPECT_EQ(ofn.hwndOwner, nullptr);
+    EXPECT_EQ(std::wstring(ofn.lpstrFile), L"httpd.ini");
+    EXPECT_EQ(ofn.nMaxFile, 260u);
+    EXPECT_EQ(ofn.nMaxFileTitle, 256u);
+    EXPECT_EQ(std::wstring(ofn.lpstrDefExt), L"ini");
+    const std::wstring filter(L"Ini files \0*.ini\0\0", 18);
+    EXPECT_EQ(std::wstring(ofn.lpstrFilter, filter.size()), filter);
 }
 
 }
