@@ -3,7 +3,7 @@
 namespace Framework {
 
 #ifndef _WIN64
-static_assert(OPENFILENAME_SIZE_VERSION_400W == 76, "the old-syntax structure is 76 bytes on 32-bit");
+static_assert(FileDialog::kStructureSize == 76, "the old-syntax structure is 76 bytes on 32-bit");
 #endif
 
 FileDialog::FileDialog(bool open, const std::wstring& defaultExtension, const std::wstring& fileName, DWORD flags,
@@ -20,7 +20,7 @@ FileDialog::FileDialog(bool open, const std::wstring& defaultExtension, const st
     filter_.push_back(L'\0');
     fileName.copy(fileName_.data(), fileName.size() < kFileNameChars ? fileName.size() : kFileNameChars - 1);
 
-    ofn_.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    ofn_.lStructSize = kStructureSize;
     ofn_.hwndOwner = nullptr;
     ofn_.lpstrFilter = filters.empty() ? nullptr : filter_.data();
     ofn_.nFilterIndex = filters.empty() ? 0 : 1;

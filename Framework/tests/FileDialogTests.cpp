@@ -15,7 +15,7 @@ using Framework::FileDialog;
 namespace {
 
 #ifndef _WIN64
-static_assert(OPENFILENAME_SIZE_VERSION_400W == 76, "the old-syntax structure is 76 bytes on 32-bit");
+static_assert(FileDialog::kStructureSize == 76, "the old-syntax structure is 76 bytes on 32-bit");
 #endif
 
 TEST(FileDialog, StructureHoldsTheOldSizeBuffersFilterAndFrameworkFlags)

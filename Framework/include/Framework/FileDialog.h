@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ public:
         std::wstring pattern;
     };
 
+    // OPENFILENAME_SIZE_VERSION_400W as a constant expression: the structure up to lpTemplateName.
+    static constexpr DWORD kStructureSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
     static constexpr DWORD kFileNameChars = 260;
     static constexpr DWORD kFileTitleChars = 256;
     // What the framework adds to the caller's flags.
