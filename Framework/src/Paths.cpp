@@ -53,4 +53,22 @@ bool ResolveFullPath(const std::wstring& path, std::wstring& fullPath, size_t* f
     return false;
 }
 
+std::wstring ExpandEnvironmentText(const std::wstring& text)
+{
+    if (text.find(L'%') == std::wstring::npos)
+        return text;
+    std::wstring expanded(text.size() + 64, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), &expanded[0], static_cast<DWORD>(expanded.size()));
+        if (needed == 0)
+            return text;
+        if (needed <= expanded.size()) {
+            expanded.resize(needed - 1);
+            return expanded;
+        }
+        expanded.assign(needed, L'\0');
+    }
+    return text;
+}
+
 }

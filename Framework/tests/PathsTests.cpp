@@ -60,3 +60,21 @@ TEST(Paths, ResolveFullPathOfAnyLength)
 }
 
 }
+
+TEST(Paths, ExpandEnvironmentTextExpandsKnownReferences)
+{
+    const std::wstring longValue(300, L'x');
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"QUILLON_EXPAND_TEST", longValue.c_str()));
+    const struct {
+        const wchar_t* in;
+        std::wstring out;
+    } cases[] = {
+        {L"C:\\plain", L"C:\\plain"},
+        {L"%QUILLON_EXPAND_TEST%\\www", longValue + L"\\www"},
+        {L"%QUILLON_NO_SUCH_VARIABLE%\\www", L"%QUILLON_NO_SUCH_VARIABLE%\\www"},
+        {L"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Framework::ExpandEnvironmentText(c.in), c.out);
+    ::SetEnvironmentVariableW(L"QUILLON_EXPAND_TEST", nullptr);
+}

@@ -2,7 +2,6 @@
 
 #include "DataObject.h"
 #include "SiteTreeNode.h"
-#include "ServerContext.h"
 
 #include <Framework/Handles.h>
 #include <Framework/Format.h>
@@ -32,7 +31,7 @@ std::wstring HexCode(HRESULT result)
 void LoadOne(const CLSID& clsid, CDataObjectImpl& data, IPropertySheetCallback* callback)
 {
     Framework::ComPtr<IExtendPropertySheet> extension;
-    HRESULT result = ::CoCreateInstance(clsid, nullptr, Util::kAnyServerContext, IID_IExtendPropertySheet,
+    HRESULT result = ::CoCreateInstance(clsid, nullptr, Framework::kAnyServerContext, IID_IExtendPropertySheet,
                                         extension.ReceiveVoid());
     if (FAILED(result) || !extension)
         throw Util::SnapinLoaderException(

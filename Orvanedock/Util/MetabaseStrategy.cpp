@@ -2,9 +2,8 @@
 
 #include "SiteNodeType.h"
 #include "SitePaths.h"
-#include "ServerContext.h"
 #include "SiteTreeNode.h"
-#include "StoredText.h"
+#include <RewriteConfig/TextFunctions.h>
 
 #include <Common/AppHostAdmin.h>
 #include <Framework/Handles.h>
@@ -28,7 +27,7 @@ class MetabaseKey {
 public:
     bool Open(const std::wstring& path)
     {
-        if (FAILED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Util::kAnyServerContext, IID_IMSAdminBase_W,
+        if (FAILED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Framework::kAnyServerContext, IID_IMSAdminBase_W,
                                       admin_.ReceiveVoid())) ||
             !admin_)
             return false;
@@ -77,7 +76,7 @@ public:
         if (record.dwMDDataType != STRING_METADATA && record.dwMDDataType != EXPANDSZ_METADATA)
             return std::nullopt;
         const DWORD length = record.dwMDDataLen < kDataBufferBytes ? record.dwMDDataLen : kDataBufferBytes;
-        return TextFromUtf16Data(buffer_.data(), length);
+        return Quillon::TextFromUtf16Data(buffer_.data(), length);
     }
 
 private:
@@ -92,7 +91,7 @@ private:
 IISSiteSearchStrategyAdminBase::IISSiteSearchStrategyAdminBase(IFolderSource& folders) : IISSiteSearchStrategy(folders)
 {
     Framework::ComPtr<IMSAdminBaseW> probe;
-    available = SUCCEEDED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Util::kAnyServerContext, IID_IMSAdminBase_W,
+    available = SUCCEEDED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Framework::kAnyServerContext, IID_IMSAdminBase_W,
                                              probe.ReceiveVoid())) &&
                 probe;
 }

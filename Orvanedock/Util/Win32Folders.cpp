@@ -1,6 +1,7 @@
 #include "Win32Folders.h"
 
 #include <Framework/Handles.h>
+#include <Framework/Paths.h>
 
 #include <windows.h>
 
@@ -23,20 +24,8 @@ bool Win32Folders::ListFolders(const std::wstring& folder, std::vector<std::wstr
 
 std::wstring Win32Folders::ExpandEnvironment(const std::wstring& text)
 {
-    if (text.find(L'%') == std::wstring::npos)
-        return text;
-    std::wstring expanded(text.size() + 64, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), &expanded[0], static_cast<DWORD>(expanded.size()));
-        if (needed == 0)
-            return text; // left as stored; the walk then finds nothing
-        if (needed <= expanded.size()) {
-            expanded.resize(needed - 1);
-            return expanded;
-        }
-        expanded.assign(needed, L'\0');
-    }
-    return text;
+    // Left as stored when it cannot be expanded; the walk then finds nothing.
+    return Framework::ExpandEnvironmentText(text);
 }
 
 }

@@ -1,7 +1,7 @@
 // Orvanedock.exe started as its own process and driven from this one, as a user would: windows
 // found by class and title, tree items read in the program's memory, nodes selected and expanded.
 #include "ExtensionRegistration.h"
-#include "SiteFiles.h"
+#include <TestSupport/SiteFiles.h>
 #include "extension/TestExtension.h"
 
 #include <Framework/Handles.h>
@@ -20,6 +20,7 @@
 #include <vector>
 
 using namespace OrvanedockTest;
+using TestSupport::SiteFiles;
 using namespace TestSupport;
 
 namespace {

@@ -2,7 +2,7 @@
 // site description, over real folders on disk.
 #include "AppHostStrategy.h"
 #include "MetabaseStrategy.h"
-#include "SiteFiles.h"
+#include <TestSupport/SiteFiles.h>
 #include "SiteNodeType.h"
 #include "SiteTreeNode.h"
 #include "Win32Folders.h"
@@ -17,7 +17,7 @@
 
 using namespace Orvane;
 using namespace Orvane::Orvanedock;
-using OrvanedockTest::SiteFiles;
+using TestSupport::SiteFiles;
 
 namespace {
 

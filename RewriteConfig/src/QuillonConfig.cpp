@@ -101,7 +101,7 @@ const DirectiveRow<ServerLine> kServerTable[] = {
      [](ServerLine& s, Groups m, Line) {
          std::string logPath = m[1].str();
          const std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
-         s.config.errorLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
+         s.config.errorLog = PathHasColon(widePath) ? widePath : LogBaseDirectory() + widePath;
          return Accept;
      }},
     // The level word must be written in lower case, though the expression takes any case.

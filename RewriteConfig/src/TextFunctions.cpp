@@ -1,14 +1,28 @@
 #include "RewriteConfig/TextFunctions.h"
 
+#include <cstring>
+#include <locale>
+#include <mutex>
+
 #include <boost/algorithm/string/replace.hpp>
 
 #include "SafeRegex.h"
 
 namespace Orvane { namespace Quillon {
 
-std::wstring LogBaseDirectory;
-
 namespace {
+
+std::mutex& LogBaseLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+std::wstring& LogBaseValue()
+{
+    static std::wstring value;
+    return value;
+}
 
 template <class Text>
 Text& TrimUnquoteText(Text& text)
@@ -41,6 +55,20 @@ std::string& TrimDirectoryPath(std::string& text)
     return text;
 }
 
+std::wstring& TrimDirectoryPath(std::wstring& text)
+{
+    const std::locale locale;
+    size_t begin = 0, end = text.size();
+    while (begin < end && std::isspace(text[begin], locale))
+        ++begin;
+    while (end > begin && std::isspace(text[end - 1], locale))
+        --end;
+    text = text.substr(begin, end - begin);
+    if (!text.empty() && text.back() != L'/' && text.back() != L'\\')
+        text.push_back(L'\\');
+    return text;
+}
+
 std::string& WildcardToRegex(std::string& text)
 {
     // The order matters: backslashes first, and "?" and "*" after ".", so that the dot and the
@@ -57,6 +85,47 @@ std::string& WildcardToRegex(std::string& text)
 std::string IntToString(std::int32_t value)
 {
     return std::to_string(value);
+}
+
+std::wstring IntToWideString(std::int32_t value)
+{
+    return std::to_wstring(value);
+}
+
+std::wstring Int64ToWideString(std::int64_t value)
+{
+    return std::to_wstring(static_cast<long long>(value));
+}
+
+std::wstring TextFromUtf16Data(const void* data, std::size_t bytes)
+{
+    if (!data)
+        return std::wstring();
+    const std::size_t units = bytes / sizeof(char16_t);
+    const unsigned char* in = static_cast<const unsigned char*>(data);
+    std::wstring text;
+    text.reserve(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        char16_t unit;
+        std::memcpy(&unit, in + i * sizeof(char16_t), sizeof(unit));
+        if (unit == 0)
+            break;
+        text.push_back(static_cast<wchar_t>(unit));
+    }
+    return text;
+}
+
+std::wstring LogBaseDirectory()
+{
+    std::lock_guard<std::mutex> hold(LogBaseLock());
+    return LogBaseValue();
+}
+
+void SetLogBaseDirectory(const std::wstring& directory)
+{
+    std::wstring copy = directory;
+    std::lock_guard<std::mutex> hold(LogBaseLock());
+    LogBaseValue().swap(copy);
 }
 
 bool PathHasColon(const std::wstring& path)

@@ -124,7 +124,7 @@ const DirectiveRow<VirtualHostHtaccess> kVirtualHostTable[] = {
      [](VirtualHostHtaccess& v, Groups m, Line) {
          std::string logPath = m[1].str();
          std::wstring widePath = Platform::AnsiToWide(TrimUnquote(logPath));
-         v.rewriteLog = PathHasColon(widePath) ? widePath : LogBaseDirectory + widePath;
+         v.rewriteLog = PathHasColon(widePath) ? widePath : LogBaseDirectory() + widePath;
          return Accept;
      }},
     {{"\\s*RewriteLogLevel\\s+(\\d+)\\s*(?:#.*)?", "rewriteloglevel"}, Anywhere,
@@ -157,7 +157,7 @@ const std::size_t kVirtualHostTableSize = sizeof(kVirtualHostTable) / sizeof(kVi
 using namespace Detail;
 
 VirtualHostHtaccess::VirtualHostHtaccess(const std::wstring& name)
-    : Htaccess(name), accessFileNames(1, L".htaccess"), rewriteLog(LogBaseDirectory + L"Rewrite.log"),
+    : Htaccess(name), accessFileNames(1, L".htaccess"), rewriteLog(LogBaseDirectory() + L"Rewrite.log"),
       rewriteLogLevel(0)
 {
 }

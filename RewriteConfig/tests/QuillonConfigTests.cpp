@@ -79,11 +79,11 @@ TEST(QuillonConfig, ErrorLogPaths)
         QuillonConfig plain;
         EXPECT_TRUE(plain.ParseLine(c.line));
         EXPECT_EQ(plain.errorLog, c.stored) << c.line;
-        const std::wstring saved = LogBaseDirectory;
-        LogBaseDirectory = L"D:\\Q\\";
+        const std::wstring saved = LogBaseDirectory();
+        SetLogBaseDirectory(L"D:\\Q\\");
         QuillpageConfig page;
         EXPECT_TRUE(page.ParseLine(c.line));
-        LogBaseDirectory = saved;
+        SetLogBaseDirectory(saved);
         EXPECT_EQ(page.errorLog, c.storedWithBase) << c.line;
     }
 }

@@ -16,8 +16,8 @@ namespace {
 // Sets LogBaseDirectory for one test and puts the old value back.
 class LogBase {
 public:
-    explicit LogBase(const std::wstring& base) : saved_(LogBaseDirectory) { LogBaseDirectory = base; }
-    ~LogBase() { LogBaseDirectory = saved_; }
+    explicit LogBase(const std::wstring& base) : saved_(LogBaseDirectory()) { SetLogBaseDirectory(base); }
+    ~LogBase() { SetLogBaseDirectory(saved_); }
 
 private:
     std::wstring saved_;

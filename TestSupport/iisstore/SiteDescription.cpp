@@ -225,7 +225,7 @@ private:
         return KeyAt(SplitPath(rest), description_.metabaseRoot, problem) != nullptr;
     }
 
-    // value <metabase path> <identifier> string|unterminated|dword <data>
+    // value <metabase path> <identifier> string|unterminated|odd-length|dword <data>
     bool ValueLine(std::wstring rest, std::wstring& problem)
     {
         std::wstring path = NextWord(rest);
@@ -244,6 +244,13 @@ private:
             key->SetValue(StringValue(id, rest, kind == L"string"));
             return true;
         }
+        if (kind == L"odd-length") {
+            // Half a character after the text: a length no UTF-16 string has.
+            MetabaseValue value = StringValue(id, rest, false);
+            value.data.push_back('X');
+            key->SetValue(value);
+            return true;
+        }
         long long number = 0;
         if (kind == L"dword" && ParseNumber(rest, 0, MAXDWORD, number)) {
             MetabaseValue value = StringValue(id, L"", false);
@@ -254,7 +261,7 @@ private:
             key->SetValue(value);
             return true;
         }
-        problem = L"\"value\" takes string, unterminated or dword and its data";
+        problem = L"\"value\" takes string, unterminated, odd-length or dword and its data";
         return false;
     }
 

@@ -181,6 +181,11 @@ private:
     T* data_;
 };
 
+// Where a program lets COM look for a class: in-process server or handler, local server, remote
+// server.
+constexpr DWORD kAnyServerContext =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+
 // A COM interface pointer that owns one reference.
 template <typename I>
 class ComPtr {

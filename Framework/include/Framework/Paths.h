@@ -16,4 +16,8 @@ std::wstring ModuleFolder(HMODULE module = nullptr);
 // whole path when it ends in a separator); false when the path cannot be made absolute.
 bool ResolveFullPath(const std::wstring& path, std::wstring& fullPath, size_t* fileNameStart = nullptr);
 
+// The text with its environment references (%SystemDrive%) expanded by ExpandEnvironmentStringsW;
+// the text as it stands when it holds none or cannot be expanded.
+std::wstring ExpandEnvironmentText(const std::wstring& text);
+
 }

@@ -69,6 +69,12 @@ public:
     bool ParseLine(const std::string& line) override;
     bool SetPath(const std::string& path) override;
 
+    // Reads the file named at construction and parses it, dropping the error lines; true when it
+    // was read. When it cannot be read, RewriteEngine is switched off and everything else keeps its
+    // constructor default. Defined by the program that reads files this way (the site property page);
+    // the model itself never reads files.
+    bool LoadFromFile();
+
     // Top of sectionKinds, 0 when the stack is empty.
     std::int32_t CurrentSectionKind() const;
 };

@@ -10,7 +10,12 @@
 
 #include "RewriteConfig/VirtualHostHtaccess.h"
 
-namespace Orvane { namespace Quillon {
+namespace Orvane {
+
+template <class T>
+class CSafeContainer;
+
+namespace Quillon {
 
 class QuillonConfig : public VirtualHostHtaccess {
 public:
@@ -31,6 +36,11 @@ public:
     ~QuillonConfig() override;
 
     bool ParseLine(const std::string& line) override;
+
+    // The per-directory configuration of a site folder (ending with a separator): the first
+    // AccessFileName name that exists there as a file, else the first name, loaded with
+    // Htaccess::LoadFromFile. Defined, like LoadFromFile, by the site property page.
+    CSafeContainer<Htaccess> LoadAccessFile(const std::wstring& folder) const;
 
 protected:
     // The one server-level parser; withVirtualHosts false leaves out the VirtualHost section tags.

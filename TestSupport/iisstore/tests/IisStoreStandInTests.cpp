@@ -30,6 +30,7 @@ const char twoSites[] =
     "dir /shop/images\n"
     "value /LM/W3SVC/1/ROOT/odd 3001 unterminated G:\\odd\n"
     "value /LM/W3SVC/1/ROOT/num 3001 dword 42\n"
+    "value /LM/W3SVC/1/ROOT/half 3001 odd-length H:\\h\n"
     "site 2 Second\n"
     "root %SystemDrive%\\inetpub\\wwwroot\n"
     "id-as-text\n"
@@ -244,6 +245,14 @@ TEST_F(StandInTest, MetabaseOddDataAndFailingKeys)
     EXPECT_EQ(unterminated.record.dwMDDataLen, 12u);
     EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(unterminated.buffer.data()), 6), L"G:\\odd");
     EXPECT_EQ(unterminated.buffer[12], 0xCD);
+
+    // An odd byte length: the characters, then the one extra byte.
+    DataAnswer half = GetData(store, root, L"/half", MD_VR_PATH, 0, STRING_METADATA, 64);
+    ASSERT_EQ(half.result, S_OK);
+    EXPECT_EQ(half.record.dwMDDataLen, 9u);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(half.buffer.data()), 4), L"H:\\h");
+    EXPECT_EQ(half.buffer[8], 'X');
+    EXPECT_EQ(half.buffer[9], 0xCD);
 
     // A number where a string is expected: found for any type, refused for a string read.
     DataAnswer number = GetData(store, root, L"/num", MD_VR_PATH, 0, ALL_METADATA, 64);

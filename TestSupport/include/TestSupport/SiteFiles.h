@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace OrvanedockTest {
+namespace TestSupport {
 
 class SiteFiles {
 public:

@@ -1,4 +1,4 @@
-#include "SiteFiles.h"
+#include "TestSupport/SiteFiles.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace OrvanedockTest {
+namespace TestSupport {
 
 namespace {
 

@@ -1,0 +1,36 @@
+#pragma once
+// Whole-file reading and writing for the site property page and the proxy settings dialog.
+// Configuration text is 8-bit text in the ANSI code page; the wide form is what the page shows.
+#include <windows.h>
+
+#include <string>
+
+namespace Orvane::Quillon {
+
+// How a read ended. Only a missing file (or folder on its path) counts as empty; a file that
+// exists but cannot be opened or read is Unreadable.
+enum class FileReadResult { Read, Missing, Unreadable };
+
+// Files larger than this are no configuration files; they are reported Unreadable instead of being
+// loaded into the host's memory.
+constexpr unsigned long long kMaxFileTextBytes = 256ull * 1024 * 1024;
+
+// The parser's reader: opens the file sharing it with readers only, so it fails while another
+// program has it open for writing. text: the file up to its first NUL byte. True when read.
+bool ReadFileText(const std::wstring& path, std::string& text);
+
+// The page's readers: share the file with readers and writers. text: the file up to its first NUL
+// byte (empty unless Read); the wide form converts from the ANSI code page.
+FileReadResult ReadWholeFile(const std::wstring& path, std::string& text);
+FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text);
+
+// The rewriter's reader: shares as ReadWholeFile but keeps every byte, NUL bytes included, so that
+// a file written back loses nothing.
+FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes);
+
+// Replaces the file by text whole or not at all (a temporary file beside it, flushed, moved over
+// it in one step), marked hidden. False when any step fails, a short write included; the old file
+// then stays as it was.
+bool WriteWholeFile(const std::wstring& path, const std::string& text);
+
+}
