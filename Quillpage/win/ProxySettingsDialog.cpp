@@ -1,19 +1,14 @@
 #include "ProxySettingsDialog.h"
 
+#include "FileText.h"
 #include "ModuleState.h"
-#include "PageLoading.h"
 #include "ProxySection.h"
 
-#include <Framework/FileBytes.h>
 #include <Framework/Resources.h>
-#include <Framework/SystemError.h>
 
 namespace Orvane { namespace Quillon {
 
 namespace {
-
-// The attributes the configuration writer gives its files.
-constexpr DWORD kWrittenAttributes = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_HIDDEN;
 
 std::wstring Text(UINT id)
 {
@@ -24,7 +19,7 @@ std::wstring Text(UINT id)
 
 ProxySettingsDialog::ProxySettingsDialog(const std::wstring& path) : path_(path), htaccess_(path)
 {
-    LoadConfiguration(htaccess_);
+    htaccess_.LoadFromFile();
 }
 
 LRESULT ProxySettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
@@ -41,22 +36,16 @@ LRESULT ProxySettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
     return TRUE;
 }
 
-void ProxySettingsDialog::ShowProblem(UINT textId, DWORD error)
+void ProxySettingsDialog::ShowProblem(UINT textId)
 {
-    std::wstring text = Text(textId);
-    if (error != 0) {
-        const std::wstring reason = Framework::SystemErrorText(error);
-        if (!reason.empty())
-            text += L"\n\n" + reason;
-    }
-    MessageBox(text.c_str(), Text(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+    MessageBox(Text(textId).c_str(), Text(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
 }
 
 bool ProxySettingsDialog::ReadTimeout(HWND field, std::int32_t& milliseconds)
 {
     if (ParseTimeoutSeconds(Framework::CWindow(field).GetWindowText(), milliseconds) == TimeoutEntry::Accepted)
         return true;
-    ShowProblem(IDS_PROXY_TOO_LARGE, 0);
+    ShowProblem(IDS_PROXY_TOO_LARGE);
     ::SetFocus(field);
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     return false;
@@ -72,14 +61,13 @@ LRESULT ProxySettingsDialog::OnOK(WORD, WORD, HWND, bool&)
 
     // The file as it is now, not as the dialog found it; only a missing file counts as empty.
     std::string text;
-    const DWORD readError = Framework::ReadFileBytes(path_, text);
-    if (readError != 0 && !Framework::IsMissingFileError(readError)) {
-        ShowProblem(IDS_PROXY_UNREADABLE, readError);
+    if (ReadWholeFileBytes(path_, text) == FileReadResult::Unreadable) {
+        ShowProblem(IDS_PROXY_UNREADABLE);
         return 0;
     }
-    const DWORD writeError = Framework::ReplaceFileBytes(path_, ReplaceProxySection(text, settings), kWrittenAttributes);
-    if (writeError != 0) {
-        ShowProblem(IDS_PROXY_UNWRITTEN, writeError);
+    // Replaced whole or not at all: a failed write keeps the old file.
+    if (!WriteWholeFile(path_, ReplaceProxySection(text, settings))) {
+        ShowProblem(IDS_PROXY_UNWRITTEN);
         return 0;
     }
     htaccess_.proxySettings = settings;

@@ -1,16 +1,22 @@
 #include "SitePropertyPage.h"
 
 #include "AboutDialog.h"
+#include "FileText.h"
+#include "ImportFileDialog.h"
+#include "InstallDir.h"
 #include "ModuleActivation.h"
 #include "ModuleState.h"
-#include "PageLoading.h"
 #include "ProxySettingsDialog.h"
 #include "resource.h"
+
+#include <Metabase/AdminBase.h>
+#include <core/SafeContainer.h>
 
 #include <Framework/ActivationContext.h>
 #include <Framework/Registry.h>
 #include <Framework/Resources.h>
 #include <Framework/Window.h>
+#include <RewriteConfig/TextFunctions.h>
 
 #include <shellapi.h>
 
@@ -96,6 +102,24 @@ bool FileHasContent(const std::wstring& path)
            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
 }
 
+// The site's physical folder for the path inside the site, ended with a separator; empty when no
+// store answers. Running out of memory is the caller's; any other failure is a failed lookup.
+std::wstring LookUpSiteFolder(std::int32_t siteId, const std::wstring& pathInSite)
+{
+    std::wstring folder;
+    try {
+        const boost::shared_ptr<Metabase::IAdminBase> store = Metabase::CreateAdminObject();
+        if (!store || !store->GetSitePhysicalPath(siteId, pathInSite, folder))
+            return std::wstring();
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        return std::wstring();
+    }
+    TrimDirectoryPath(folder);
+    return folder;
+}
+
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
 // HtmlHelpW from the HTML Help control library, loaded on first use and kept.
@@ -138,7 +162,7 @@ BOOL CSitePropertyPage::OnInitDialog()
     pageWindow_ = PageWindow();
     serverConfigurationPath_ = ModuleDirectory() + kServerFileName;
     serverConfiguration_ = QuillpageConfig(serverConfigurationPath_);
-    LoadConfiguration(serverConfiguration_);
+    serverConfiguration_.LoadFromFile();
 
     aboutButton_ = ::GetDlgItem(pageWindow_, IDC_ABOUT);
     editButton_ = ::GetDlgItem(pageWindow_, IDC_EDIT);
@@ -160,7 +184,8 @@ std::wstring CSitePropertyPage::ShownFile() const
     // Without the site's folder the access-file choice would look into the current drive's root.
     if (physicalRoot_.empty())
         return std::wstring();
-    return ChooseAccessFile(serverConfiguration_, physicalRoot_);
+    const CSafeContainer<Htaccess> accessFile = serverConfiguration_.LoadAccessFile(physicalRoot_);
+    return accessFile ? accessFile->fileName : std::wstring();
 }
 
 void CSitePropertyPage::Refresh()
@@ -175,7 +200,9 @@ void CSitePropertyPage::Refresh()
         return;
     }
     ::SetWindowTextW(pathField_, shown.c_str());
-    ::SetWindowTextW(textField_, ReadWholeFileText(shown).c_str());
+    std::wstring text;
+    ReadWholeFile(shown, text);
+    ::SetWindowTextW(textField_, text.c_str());
 }
 
 bool CSitePropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
@@ -247,8 +274,9 @@ void CSitePropertyPage::OnImport()
     if (ShownFile().empty())
         return;
     const std::wstring target = WindowText(pathField_);
-    std::wstring chosen;
-    if (ChooseOldSyntaxFile(::GetActiveWindow(), chosen)) {
+    CImportFileDialog dialog;
+    if (dialog.DoModal(::GetActiveWindow()) == IDOK) {
+        const std::wstring chosen = dialog.FileName();
         const std::wstring backup = target + kBackupSuffix;
         const bool savedOld = ::MoveFileExW(target.c_str(), backup.c_str(),
                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;

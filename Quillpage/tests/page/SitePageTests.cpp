@@ -9,6 +9,8 @@
 #include <Framework/FileReplace.h>
 #include <Framework/Handles.h>
 #include <Framework/Resources.h>
+#include <TestSupport/IisStoreStandIn.h>
+#include <TestSupport/SiteFiles.h>
 #include <TestSupport/WindowDriver.h>
 
 #include <gtest/gtest.h>
@@ -80,6 +82,7 @@ protected:
 
     void TearDown() override
     {
+        TestSupport::UseSiteDescription(L"");
         // Programs the page started hold the test's output pipe open if they outlive it.
         TestSupport::EndChildProcesses();
         CloseSheet();
@@ -149,6 +152,8 @@ protected:
         return WaitUntil([&] { return TextField() == text; }, timeoutMs);
     }
 
+    // The page asks the IIS configuration store through COM on the host's thread.
+    Framework::ComInitialization com_;
     std::unique_ptr<TestSupport::TempFolder> install_;
     Framework::ScopedLibrary library_;
     GetClassObjectFunction getClassObject_ = nullptr;
@@ -192,6 +197,9 @@ class SitePageNodeTest : public SitePageTest, public ::testing::WithParamInterfa
 // and offers no command that would create a file somewhere else.
 TEST_P(SitePageNodeTest, ServerLevelOrASiteWhoseFolderIsUnknown)
 {
+    ASSERT_EQ(TestSupport::RegisterIisStoreStandIn(), S_OK);
+    TestSupport::SiteFiles files(L"quillpage-no-store");
+    ASSERT_TRUE(TestSupport::UseSiteDescription(files.Description(L"absent metabase\nabsent apphost\n")));
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "AccessFileName .config\r\n"));
     ASSERT_TRUE(OpenPage(GetParam().metaPath));
     if (GetParam().serverLevel) {
@@ -215,6 +223,109 @@ INSTANTIATE_TEST_SUITE_P(MetabasePaths, SitePageNodeTest, ::testing::Values(
     NodeCase{L"/LM/W3SVC/1/ROOT/", false},
     NodeCase{L"/LM/W3SVC/1/ROOT", false},
     NodeCase{L"/lm/w3svc/12/root/x", false}));
+
+// Sites through the IIS store stand-in: the folder the store maps the node to, and the access file
+// the server file's AccessFileName list chooses there.
+class SitePageSiteTest : public SitePageTest {
+protected:
+    void SetUp() override
+    {
+        SitePageTest::SetUp();
+        ASSERT_EQ(TestSupport::RegisterIisStoreStandIn(), S_OK);
+        ASSERT_TRUE(files_.Folders({L"site1", L"shop\\images", L"site2"}));
+        ASSERT_TRUE(TestSupport::UseSiteDescription(files_.Description(
+            L"site 1 Default\nroot {B}\\site1\nvdir /shop {B}\\shop\ndir /shop/images\n"
+            L"site 2 Second\nroot {B}\\site2\\\n")));
+    }
+    std::wstring Folder(const wchar_t* relative) const { return files_.Base() + L"\\" + relative + L"\\"; }
+
+    TestSupport::SiteFiles files_{L"quillpage-page-sites"};
+};
+
+TEST_F(SitePageSiteTest, SiteRootShowsItsAccessFile)
+{
+    const std::wstring file = Folder(L"site1") + L".htaccess";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(file, "RewriteEngine On\r\nRewriteRule ^/shop$ /shop/ [R]\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/1/ROOT/"));
+    EXPECT_EQ(PathField(), file);
+    EXPECT_EQ(TextField(), L"RewriteEngine On\r\nRewriteRule ^/shop$ /shop/ [R]\r\n");
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
+        EXPECT_TRUE(Enabled(id)) << id;
+    ::Sleep(300);
+    TestSupport::PumpMessages();
+    TestSupport::SaveWindowScreenshot(sheet_->GetHwnd(), ScreenshotPath(L"quillpage-page-site.bmp"));
+    ::DeleteFileW(file.c_str());
+}
+
+struct FolderCase {
+    const wchar_t* metaPath;
+    const wchar_t* folder;  // below the test's base folder
+};
+
+class SitePageFolderTest : public SitePageSiteTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(SitePageFolderTest, FolderWithoutAccessFileShowsFolderAndFirstName)
+{
+    ASSERT_TRUE(OpenPage(GetParam().metaPath));
+    EXPECT_EQ(PathField(), Folder(GetParam().folder) + L".htaccess");
+    EXPECT_EQ(TextField(), L"");
+}
+
+INSTANTIATE_TEST_SUITE_P(Nodes, SitePageFolderTest, ::testing::Values(
+    FolderCase{L"/LM/W3SVC/1/ROOT/", L"site1"},
+    FolderCase{L"/LM/W3SVC/1/ROOT", L"site1"},
+    FolderCase{L"/lm/w3svc/1/root/shop/images/", L"shop\\images"},
+    FolderCase{L"/LM/W3SVC/2/ROOT/", L"site2"}));
+
+struct AccessFileCase {
+    const char* name;
+    bool config;
+    bool htaccess;
+    const wchar_t* shown;
+};
+
+class SitePageAccessFileTest : public SitePageSiteTest, public ::testing::WithParamInterface<AccessFileCase> {};
+
+TEST_P(SitePageAccessFileTest, FirstExistingNameOfTheServerFilesListWins)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "AccessFileName .config .htaccess\r\n"));
+    const std::wstring folder = Folder(L"site1");
+    if (GetParam().config) {
+        ASSERT_TRUE(TestSupport::WriteWholeFile(folder + L".config", "# config\r\n"));
+    }
+    if (GetParam().htaccess) {
+        ASSERT_TRUE(TestSupport::WriteWholeFile(folder + L".htaccess", "# htaccess\r\n"));
+    }
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/1/ROOT/"));
+    EXPECT_EQ(PathField(), folder + GetParam().shown);
+    CloseSheet();
+    ::DeleteFileW((folder + L".config").c_str());
+    ::DeleteFileW((folder + L".htaccess").c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, SitePageAccessFileTest, ::testing::Values(
+    AccessFileCase{"Both", true, true, L".config"},
+    AccessFileCase{"OnlyTheSecond", false, true, L".htaccess"},
+    AccessFileCase{"Neither", false, false, L".config"}),
+    [](const ::testing::TestParamInfo<AccessFileCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SitePageSiteTest, AccessFileCreatedLaterIsShown)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/2/ROOT/"));
+    const std::wstring file = Folder(L"site2") + L".htaccess";
+    ASSERT_EQ(PathField(), file);
+    ASSERT_TRUE(TestSupport::WriteWholeFile(file, "RewriteEngine On\r\n"));
+    EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n"));
+    CloseSheet();
+    ::DeleteFileW(file.c_str());
+}
+
+TEST_F(SitePageSiteTest, UnknownSiteOpensWithoutAFolder)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/9/ROOT/"));
+    EXPECT_EQ(PathField(), Framework::LoadResourceString(IDS_NO_FOLDER, library_.Get()));
+    EXPECT_FALSE(Enabled(IDC_EDIT));
+}
 
 TEST_F(SitePageTest, DataObjectWithoutThePathGivesNoPage)
 {
