@@ -32,7 +32,6 @@ public:
     std::int32_t SiteId() const noexcept { return siteId_; }
     const std::wstring& PhysicalRoot() const noexcept { return physicalRoot_; }
     const std::wstring& ServerConfigurationPath() const noexcept { return serverConfigurationPath_; }
-    bool IsWatching() const noexcept { return watcherThread_.IsValid(); }
 
 private:
     ~CSitePropertyPage() override;

@@ -32,6 +32,8 @@ constexpr WORD kQuillpenApply = 40018;
 // The file-name field of the open-file dialog (explorer and old layouts).
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
+// The sheet's Apply button.
+constexpr int kApplyButton = 0x3021;
 
 using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using EntryFunction = HRESULT(STDAPICALLTYPE*)();
@@ -392,6 +394,27 @@ TEST_F(SitePageTest, WatcherShowsTheFileReplacedByAnotherProgram)
     EXPECT_TRUE(WaitForText(L"RewriteBase /x\r\n")) << TestSupport::Narrow(TextField());
 }
 
+TEST_F(SitePageTest, WatcherWaitsForAWriterThatLocksTheFile)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ::Sleep(1100);
+    Framework::ScopedFile writer(
+        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    const std::string text = "RewriteEngine On\r\n";
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(writer.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    ASSERT_TRUE(::SetEndOfFile(writer.Get()));
+    ASSERT_TRUE(::FlushFileBuffers(writer.Get()));
+    // While the writer holds the file no reader gets in: the page keeps what it shows rather than
+    // showing an empty text.
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_EQ(TextField(), L"RewriteEngine Off\r\n");
+    writer.Reset();
+    EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n")) << TestSupport::Narrow(TextField());
+}
+
 TEST_F(SitePageTest, WatcherShowsAFileCreatedAfterThePageOpened)
 {
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
@@ -409,6 +432,7 @@ TEST_F(SitePageTest, ApplyChangesNothingOnDisk)
     // A refresh marks the page changed, which enables Apply.
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
     ASSERT_TRUE(WaitForText(L"RewriteEngine Off\r\n"));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(sheet_->GetHwnd(), kApplyButton)));
     WIN32_FILE_ATTRIBUTE_DATA before{};
     ASSERT_TRUE(::GetFileAttributesExW(serverFile_.c_str(), GetFileExInfoStandard, &before));
     ::SendMessageW(sheet_->GetHwnd(), PSM_APPLY, 0, 0);
