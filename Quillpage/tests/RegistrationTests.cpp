@@ -73,13 +73,16 @@ protected:
         Clean();
     }
 
-    // Removes every trace of a registration (and of the other extension) with the registry API.
+    // Removes every trace of a registration (and of the tests' other extension) with the registry API.
     static void Clean()
     {
         for (const std::wstring& key : {kExtensionClass, kAboutClass})
             ASSERT_EQ(Framework::DeleteKeyTree(HKEY_CLASSES_ROOT, key), ERROR_SUCCESS);
         ASSERT_EQ(Framework::DeleteKeyTree(HKEY_LOCAL_MACHINE, kSnapin), ERROR_SUCCESS);
-        ASSERT_EQ(Framework::DeleteKeyTree(HKEY_LOCAL_MACHINE, kPropertySheet), ERROR_SUCCESS);
+        // Other extensions of the node type (another test's, say) keep their values.
+        for (const std::wstring& value : {kExtension, kOtherExtension})
+            ASSERT_EQ(Framework::DeleteValueIfPresent(HKEY_LOCAL_MACHINE, kPropertySheet, value.c_str()), ERROR_SUCCESS);
+        ASSERT_EQ(Framework::DeleteKeyTreeIfNoValues(HKEY_LOCAL_MACHINE, kPropertySheet), ERROR_SUCCESS);
     }
 
     void Lock(HKEY root, const std::wstring& path)
