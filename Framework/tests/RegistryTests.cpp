@@ -194,4 +194,33 @@ TEST_F(RegistryTest, ConditionalDeleteKeepsAKeyWithValues)
     EXPECT_EQ(DeleteKeyTreeIfNoValues(root_.Get(), L"Missing"), ERROR_SUCCESS);
 }
 
+
+TEST_F(RegistryTest, ValuesAreWrittenAndRemovedByPath)
+{
+    // Missing parents are created; a second write replaces the value.
+    ASSERT_EQ(WriteStringValue(root_.Get(), L"New\\Deep\\Key", L"Provider", L"First"), ERROR_SUCCESS);
+    ASSERT_EQ(WriteStringValue(root_.Get(), L"New\\Deep\\Key", L"Provider", L"Orvane"), ERROR_SUCCESS);
+    ASSERT_EQ(WriteStringValue(root_.Get(), L"New\\Deep\\Key", nullptr, L"default"), ERROR_SUCCESS);
+    RegistryKey key;
+    ASSERT_EQ(key.Open(root_.Get(), L"New\\Deep\\Key"), ERROR_SUCCESS);
+    std::wstring value;
+    ASSERT_EQ(key.QueryString(L"Provider", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, L"Orvane");
+    ASSERT_EQ(key.QueryString(nullptr, value), ERROR_SUCCESS);
+    EXPECT_EQ(value, L"default");
+
+    EXPECT_EQ(DeleteValueIfPresent(root_.Get(), L"New\\Deep\\Key", L"Provider"), ERROR_SUCCESS);
+    EXPECT_EQ(key.QueryString(L"Provider", value), ERROR_FILE_NOT_FOUND);
+    // Nothing to remove is no failure.
+    EXPECT_EQ(DeleteValueIfPresent(root_.Get(), L"New\\Deep\\Key", L"Provider"), ERROR_SUCCESS);
+    EXPECT_EQ(DeleteValueIfPresent(root_.Get(), L"No\\Such\\Key", L"Provider"), ERROR_SUCCESS);
+    key.Close();
+
+    // A key that cannot be written reports it, for writes and removals alike.
+    ASSERT_EQ(WriteStringValue(root_.Get(), L"Tree\\Locked", L"Kept", L"x"), ERROR_SUCCESS);
+    ASSERT_EQ(SetEmptyAccessList(root_.Get(), L"Tree\\Locked", true), ERROR_SUCCESS);
+    EXPECT_EQ(WriteStringValue(root_.Get(), L"Tree\\Locked", L"Provider", L"Orvane"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(DeleteValueIfPresent(root_.Get(), L"Tree\\Locked", L"Kept"), ERROR_ACCESS_DENIED);
+}
+
 }

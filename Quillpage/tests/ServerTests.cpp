@@ -319,4 +319,22 @@ TEST_F(ServerTest, AboutObjectImagesAreItsOwnAndGoWithIt)
     EXPECT_FALSE(::GetIconInfo(icon, &gone)) << "the icon outlived its object";
 }
 
+
+TEST_F(ServerTest, ManifestAsksForCommonControlsSixAsALibrarysManifest)
+{
+    // A library's manifest is resource 2, which the loader does not activate on its own.
+    EXPECT_EQ(::FindResourceW(library_->Get(), MAKEINTRESOURCEW(1), RT_MANIFEST), nullptr);
+    HRSRC found = ::FindResourceW(library_->Get(), MAKEINTRESOURCEW(2), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    HGLOBAL loaded = ::LoadResource(library_->Get(), found);
+    ASSERT_NE(loaded, nullptr);
+    const std::string manifest(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(library_->Get(), found));
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\""})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+
+    ModuleVersionInfo version;
+    ASSERT_TRUE(version.Load(library_->Get()));
+    EXPECT_EQ(version.FixedInfo().dwFileType, static_cast<DWORD>(VFT_DLL));
+}
+
 }
