@@ -4,8 +4,8 @@
 #include "SitePaths.h"
 #include "SiteTreeNode.h"
 
-#include <Framework/Handles.h>
 #include <Common/AppHostElements.h>
+#include <Framework/Handles.h>
 
 #include <optional>
 

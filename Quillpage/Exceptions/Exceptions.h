@@ -11,7 +11,6 @@ namespace Orvane::Exceptions {
 class ExternalError : public std::exception {
 public:
     ExternalError() = default;
-    explicit ExternalError(const std::string& message) : message_(message) {}
     ExternalError(const ExternalError&) = default;
     ExternalError& operator=(const ExternalError&) = default;
     ~ExternalError() override = default;
@@ -19,7 +18,7 @@ public:
     const char* what() const noexcept override { return message_.c_str(); }
 
 private:
-    std::string message_;
+    std::string message_;  // always empty
 };
 
 // Base of the failures of COM calls.

@@ -191,3 +191,20 @@ TEST_F(FileTextTest, AFailedWriteLeavesTheOldFile)
 }
 
 }
+
+namespace {
+
+// A pipe that does not wait takes only what fits into its buffer: a short write.
+TEST(WriteAllBytes, AShortWriteIsAFailure)
+{
+    const std::wstring name = L"\\\\.\\pipe\\quillpage-write-" + std::to_wstring(::GetCurrentProcessId());
+    Framework::ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_NOWAIT, 1,
+                                                  1024, 1024, 0, nullptr));
+    ASSERT_TRUE(pipe);
+    Framework::ScopedFile reader(::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(WriteAllBytes(pipe.Get(), "small"));
+    EXPECT_FALSE(WriteAllBytes(pipe.Get(), std::string(256 * 1024, 'x')));
+}
+
+}

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace Orvane::Quillon;
@@ -103,6 +105,36 @@ TEST_F(InstallDirTest, RelativeLogPathsAreJoinedToIt)
         EXPECT_TRUE(config.ParseLine("ErrorLog D:\\abs.log"));
         EXPECT_EQ(config.errorLog, L"D:\\abs.log");
     }
+}
+
+// Watcher threads build configuration objects while the page's thread reads the value anew.
+TEST_F(InstallDirTest, ThreadsBuildingConfigurationsSeeWholeValuesWhileItIsRead)
+{
+    const std::wstring first = L"C:\\" + std::wstring(200, L'a') + L"\\";
+    const std::wstring second = L"D:\\" + std::wstring(150, L'b') + L"\\";
+    Store(REG_SZ, Bytes(first, true));
+    ReadInstallDir();
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0}, built{0};
+    std::vector<std::thread> watchers;
+    for (int w = 0; w < 3; ++w)
+        watchers.emplace_back([&] {
+            while (!stop) {
+                const QuillpageConfig config;
+                if (config.rewriteLog != first + L"Rewrite.log" && config.rewriteLog != second + L"Rewrite.log")
+                    ++torn;
+                ++built;
+            }
+        });
+    for (int i = 0; i < 400; ++i) {
+        Store(REG_SZ, Bytes(i % 2 ? first : second, true));
+        ReadInstallDir();
+    }
+    stop = true;
+    for (auto& watcher : watchers)
+        watcher.join();
+    EXPECT_EQ(torn.load(), 0);
+    EXPECT_GT(built.load(), 0);
 }
 
 }

@@ -14,6 +14,8 @@ namespace {
 // Read in pieces until ReadFile reports the end: the size known at opening is only a hint, and a
 // short read is not the end.
 constexpr DWORD kReadChunk = 64 * 1024;
+// WriteFile takes a 32-bit count: larger texts go in pieces of this size.
+constexpr DWORD kWritePiece = 0x40000000u;
 
 FileReadResult ReadAllBytes(const std::wstring& path, DWORD share, std::string& bytes)
 {
@@ -98,20 +100,27 @@ FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes)
     return ReadAllBytes(path, FILE_SHARE_READ | FILE_SHARE_WRITE, bytes);
 }
 
+bool WriteAllBytes(HANDLE file, const std::string& bytes)
+{
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const size_t left = bytes.size() - written;
+        const DWORD piece = left > kWritePiece ? kWritePiece : static_cast<DWORD>(left);
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes.data() + written, piece, &done, nullptr) || done != piece)
+            return false;
+        written += done;
+    }
+    return true;
+}
+
 bool WriteWholeFile(const std::wstring& path, const std::string& text)
 {
     Framework::FileReplacement replacement;
     if (replacement.Begin(path, FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_HIDDEN) != 0)
         return false;
-    size_t written = 0;
-    while (written < text.size()) {
-        const size_t left = text.size() - written;
-        const DWORD piece = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
-        DWORD done = 0;
-        if (!::WriteFile(replacement.Handle(), text.data() + written, piece, &done, nullptr) || done != piece)
-            return false;
-        written += done;
-    }
+    if (!WriteAllBytes(replacement.Handle(), text))
+        return false;
     return replacement.Commit() == 0;
 }
 

@@ -28,6 +28,10 @@ FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text);
 // a file written back loses nothing.
 FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes);
 
+// Writes all of bytes to file; false when a WriteFile fails or writes fewer bytes than it was given
+// (a full disk), so that a partial file is never taken for a whole one.
+bool WriteAllBytes(HANDLE file, const std::string& bytes);
+
 // Replaces the file by text whole or not at all (a temporary file beside it, flushed, moved over
 // it in one step), marked hidden. False when any step fails, a short write included; the old file
 // then stays as it was.
