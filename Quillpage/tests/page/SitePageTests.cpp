@@ -579,6 +579,17 @@ TEST_F(SitePageTest, ProxySettingsWriteTheSectionAndThePageShowsIt)
     EXPECT_EQ(TextField(), TestSupport::Widen(expected));
 }
 
+TEST_F(SitePageTest, HelpButtonTakesTheHtmlHelpLibraryOnFirstUse)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ASSERT_EQ(::GetModuleHandleW(L"hhctrl.ocx"), nullptr);
+    ::SendMessageW(sheet_->GetHwnd(), PSM_PRESSBUTTON, PSBTN_HELP, 0);
+    WaitUntil([] { return ::GetModuleHandleW(L"hhctrl.ocx") != nullptr; }, 5000);
+    EXPECT_NE(::GetModuleHandleW(L"hhctrl.ocx"), nullptr);
+    // A help file that is not there opens nothing and reports nothing.
+    EXPECT_EQ(TestSupport::FindTopWindows(0, nullptr, nullptr).size(), 1u);
+}
+
 TEST_F(SitePageTest, AboutButtonOpensTheAboutBox)
 {
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
