@@ -122,22 +122,22 @@ std::wstring LookUpSiteFolder(std::int32_t siteId, const std::wstring& pathInSit
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// HtmlHelpW from the HTML Help control library, loaded on first use and kept.
+// HtmlHelpW from the HTML Help control library, loaded on first use and kept for the life of the
+// process: freeing it would happen while this library is unloaded, where no library may be freed.
 HtmlHelpFunction HtmlHelpEntry()
 {
-    static Framework::ScopedLibrary library;
-    static HtmlHelpFunction entry = []() -> HtmlHelpFunction {
+    static const HtmlHelpFunction entry = []() -> HtmlHelpFunction {
         std::wstring path;
         Framework::RegistryKey key;
         if (key.Open(HKEY_CLASSES_ROOT, kHtmlHelpKey) != ERROR_SUCCESS || key.QueryString(nullptr, path) != ERROR_SUCCESS ||
             path.empty())
             path = kHtmlHelpLibrary;
-        library.Reset(::LoadLibraryW(path.c_str()));
+        HMODULE library = ::LoadLibraryW(path.c_str());
         if (!library && path != kHtmlHelpLibrary)
-            library.Reset(::LoadLibraryW(kHtmlHelpLibrary));
+            library = ::LoadLibraryW(kHtmlHelpLibrary);
         if (!library)
             return nullptr;
-        return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(::GetProcAddress(library.Get(), "HtmlHelpW")));
+        return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
     }();
     return entry;
 }
@@ -242,9 +242,11 @@ INT_PTR CSitePropertyPage::OnCommand(WORD code, WORD id)
     if (code != BN_CLICKED)
         return FALSE;
     switch (id) {
-    case IDC_ABOUT:
+    case IDC_ABOUT: {
+        Framework::ActivationScope scope(ModuleActivationContext());
         ShowAboutDialog(::GetActiveWindow());
         return TRUE;
+    }
     case IDC_EDIT:
         OnEdit();
         break;
