@@ -207,13 +207,23 @@ TEST_F(RoadTest, EditOnThePageStartsQuillpenAndItsSaveShowsInThePage)
     ASSERT_NE(editor, nullptr) << "Orvanedock started no editor on the shown file";
     DWORD editorId = 0;
     ::GetWindowThreadProcessId(editor, &editorId);
+    Framework::ScopedHandle editorProcess(::OpenProcess(SYNCHRONIZE, FALSE, editorId));
+    ASSERT_TRUE(editorProcess) << ::GetLastError();
     HWND view = ::FindWindowExW(editor, nullptr, Orvane::Quillpen::kViewClassName, nullptr);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(WindowText(view), L"RewriteEngine On\r\n");
 
-    // Typed at the end of the text, then the editor's Apply.
-    const int end = ::GetWindowTextLengthW(view);
-    ::SendMessageW(view, EM_SETSEL, end, end);
+    // Typed at the end of the text, then the editor's Apply. The caret is put there once the
+    // editor has settled after opening the file (it places the caret itself while it starts).
+    const LRESULT end = ::SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            ::SendMessageW(view, EM_SETSEL, end, end);
+            ::Sleep(300);
+            const LRESULT selection = ::SendMessageW(view, EM_GETSEL, 0, 0);
+            return LOWORD(selection) > 0 && LOWORD(selection) == HIWORD(selection);
+        },
+        kTimeoutMs, false));
     const std::wstring typed = L"RewriteRule ^/old$ /new [R=301]";
     for (wchar_t c : typed + L"\r")
         ::PostMessageW(view, WM_CHAR, c, 1);
@@ -225,18 +235,16 @@ TEST_F(RoadTest, EditOnThePageStartsQuillpenAndItsSaveShowsInThePage)
     ASSERT_TRUE(WaitUntil([&] { return TextIn(sheet).find(typed) != std::wstring::npos; }, kTimeoutMs, false))
         << Narrow(TextIn(sheet)) << " / file: " << FileBytes(serverFile_);
     const std::string saved = FileBytes(serverFile_);
-    EXPECT_EQ(saved.find("RewriteEngine On\r\n"), 0u) << saved;
+    // The editor writes its header above the text: the old line and the typed one follow it.
+    EXPECT_NE(saved.find("RewriteEngine On\r\n" + Narrow(typed)), std::string::npos) << saved;
     EXPECT_EQ(TextIn(sheet), Widen(saved));
     EXPECT_EQ(PathIn(sheet), serverFile_);
-    SaveScreenshot(program_->frame, L"orvanedock-road-saved.bmp");
 
     // A successful save closes the editor; Orvanedock goes on.
-    Framework::ScopedHandle editorProcess(::OpenProcess(SYNCHRONIZE, FALSE, editorId));
-    if (editorProcess) {
-        EXPECT_EQ(::WaitForSingleObject(editorProcess.Get(), kTimeoutMs), WAIT_OBJECT_0);
-    }
+    EXPECT_EQ(::WaitForSingleObject(editorProcess.Get(), kTimeoutMs), WAIT_OBJECT_0);
     EXPECT_EQ(program_->process.Wait(0), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(program_->Sheet(), sheet);
+    SaveScreenshot(program_->frame, L"orvanedock-road-saved.bmp");
 }
 
 }
