@@ -72,8 +72,8 @@ protected:
         dll_ = install_->File(L"Quillpage.dll");
         serverFile_ = install_->File(L"httpd.conf");
 
+        registered_ = true;  // a part written before a failure is removed too
         ASSERT_EQ(Regsvr32(L"/s \"" + dll_ + L"\""), 0u);
-        registered_ = true;
         // What the registration wrote is what Orvanedock finds and COM loads.
         ASSERT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"CLSID\\" + std::wstring(kExtensionClass) + L"\\InprocServer32",
                                nullptr),
