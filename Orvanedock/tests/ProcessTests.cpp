@@ -1,6 +1,7 @@
 // Orvanedock.exe started as its own process and driven from this one, as a user would: windows
 // found by class and title, tree items read in the program's memory, nodes selected and expanded.
 #include "ExtensionRegistration.h"
+#include "ProgramDriver.h"
 #include <TestSupport/SiteFiles.h>
 #include "extension/TestExtension.h"
 
@@ -14,8 +15,6 @@
 
 #include <commctrl.h>
 
-#include <functional>
-
 #include <string>
 #include <vector>
 
@@ -25,143 +24,10 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
-constexpr wchar_t kFrameClass[] = L"Orvanedock Window Class";
-constexpr int kTreeId = 1002;
-constexpr wchar_t kTreeClass[] = L"Orvanedock.SiteTreeView";
-
-std::wstring ProgramPath()
-{
-    return BuildFolder() + L"\\bin\\Orvanedock.exe";
-}
-
 std::string Text(const std::wstring& text)
 {
     return Narrow(text);
 }
-
-struct ChildSearch {
-    std::function<bool(HWND)> match;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindChild(HWND parent, std::function<bool(HWND)> match)
-{
-    ChildSearch search{std::move(match)};
-    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-RECT WindowRect(HWND window)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-int Width(HWND window)
-{
-    RECT rect = WindowRect(window);
-    return rect.right - rect.left;
-}
-
-// The running program, ended by its window or by its handle.
-class Orvanedock {
-public:
-    ~Orvanedock()
-    {
-        if (frame && ::IsWindow(frame))
-            ::PostMessageW(frame, WM_CLOSE, 0, 0);
-        if (process.Wait(10000) == STILL_ACTIVE)
-            process.Terminate();
-    }
-
-    // Starts the program; answers the warning box about missing extensions when expected.
-    bool Start(bool expectWarning)
-    {
-        if (!process.Start(ProgramPath(), L""))
-            return false;
-        if (expectWarning) {
-            HWND box = WaitForTopWindow(process.ProcessId(), L"#32770", L"Orvanedock", kTimeoutMs);
-            if (!box)
-                return false;
-            warning = TestSupport::ChildTexts(box, L"Static");
-            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        }
-        frame = WaitForTopWindow(process.ProcessId(), kFrameClass, nullptr, kTimeoutMs);
-        if (!frame)
-            return false;
-        // The tree is the site tree view with its id (a page may hold a control of the same id).
-        tree = FindChild(frame, [](HWND w) { return ::GetDlgCtrlID(w) == kTreeId && ClassNameOf(w) == kTreeClass; });
-        return tree != nullptr;
-    }
-
-    HTREEITEM Item(UINT code, HTREEITEM from = nullptr) const
-    {
-        return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(from)));
-    }
-    std::wstring ItemText(HTREEITEM item) const { return RemoteTreeItemText(process.Handle(), tree, item); }
-    // The texts of the item's children, in the tree's order.
-    std::vector<std::string> ChildTexts(HTREEITEM item) const
-    {
-        std::vector<std::string> texts;
-        for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
-            texts.push_back(Text(ItemText(child)));
-        return texts;
-    }
-    HTREEITEM ChildNamed(HTREEITEM item, const std::wstring& name) const
-    {
-        for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
-            if (ItemText(child) == name)
-                return child;
-        return nullptr;
-    }
-    bool Select(HTREEITEM item) const
-    {
-        return ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
-    }
-    // Expands the selected item with the keyboard, as a user does.
-    void ExpandByKey(HTREEITEM item) const
-    {
-        Select(item);
-        ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
-        ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
-        WaitUntil([&] { return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
-                                TVIS_EXPANDED) != 0; },
-                  kTimeoutMs, false);
-    }
-    std::wstring Title() const { return WindowText(frame); }
-    bool WaitForTitle(const std::wstring& title) const
-    {
-        return WaitUntil([&] { return Title() == title; }, kTimeoutMs, false);
-    }
-    // The property sheet in the right pane, or null.
-    HWND Sheet() const
-    {
-        return FindChild(frame, [](HWND w) {
-            return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
-        });
-    }
-    HWND NoProperties() const
-    {
-        return FindChild(frame, [](HWND w) { return ClassNameOf(w) == L"Edit" || ClassNameOf(w) == L"EDIT"; });
-    }
-
-    ChildProcess process;
-    HWND frame = nullptr;
-    HWND tree = nullptr;
-    std::wstring warning;
-};
 
 // No extension of the maker may be registered for the tests that expect none.
 bool MakerExtensionRegistered()
@@ -184,21 +50,10 @@ bool MakerExtensionRegistered()
     return found;
 }
 
-void SaveScreenshot(HWND window, const wchar_t* name)
-{
-    // Painted first: the program paints from its own loop.
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DWORD_PTR answer = 0;
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
-    ::Sleep(500);
-    ::CreateDirectoryW((BuildFolder() + L"\\screenshots").c_str(), nullptr);
-    SaveWindowScreenshot(window, BuildFolder() + L"\\screenshots\\" + name);
-}
-
 TEST(OrvanedockProcess, WithoutExtensionsWarnsThenRunsTheFrame)
 {
     ASSERT_FALSE(MakerExtensionRegistered()) << "another test left an extension of the maker registered";
-    Orvanedock program;
+    Program program;
     ASSERT_TRUE(program.Start(true));
     EXPECT_EQ("Orvane IIS Extensions not found", Text(program.warning));
 
@@ -259,7 +114,7 @@ TEST(OrvanedockProcess, RootShowsTheExtensionsPageUntilCancelThenANewSheet)
 {
     ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
     ASSERT_TRUE(page.Succeeded());
-    Orvanedock program;
+    Program program;
     ASSERT_TRUE(program.Start(false));
     ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites")) << Text(program.Title());
     HWND sheet = program.Sheet();
@@ -315,7 +170,7 @@ TEST(OrvanedockProcess, PagesOfTwoExtensionsShareOneSheet)
     ExtensionRegistration first(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
     ExtensionRegistration second(HKEY_LOCAL_MACHINE, kSecondPageExtension, TestExtensionPath(), L"Orvane", {4});
     ASSERT_TRUE(first.Succeeded() && second.Succeeded());
-    Orvanedock program;
+    Program program;
     ASSERT_TRUE(program.Start(false));
     ASSERT_TRUE(program.WaitForTitle(L"Orvanedock - IIS Web Sites"));
     HWND sheet = program.Sheet();
@@ -332,7 +187,7 @@ TEST(OrvanedockProcess, NodeWithoutPagesShowsTheNoPropertiesText)
 {
     ExtensionRegistration refusing(HKEY_LOCAL_MACHINE, kRefusingExtension, TestExtensionPath(), L"Orvane", {4});
     ASSERT_TRUE(refusing.Succeeded());
-    Orvanedock program;
+    Program program;
     ASSERT_TRUE(program.Start(false));
     HWND note = program.NoProperties();
     ASSERT_NE(nullptr, note);
@@ -362,7 +217,7 @@ root {B}\two
     ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {8});
     ASSERT_TRUE(page.Succeeded());
 
-    Orvanedock program;
+    Program program;
     ASSERT_TRUE(program.Start(false));
     TestSupport::UseSiteDescription(L"");
     HTREEITEM root = program.Item(TVGN_ROOT);

@@ -76,7 +76,12 @@ HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* 
 
 void EndChildProcesses()
 {
-    for (DWORD child : ChildProcessIds(::GetCurrentProcessId())) {
+    EndChildProcessesOf(::GetCurrentProcessId());
+}
+
+void EndChildProcessesOf(DWORD parent)
+{
+    for (DWORD child : ChildProcessIds(parent)) {
         if (IsSystemProgram(child))
             continue;
         Framework::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child));

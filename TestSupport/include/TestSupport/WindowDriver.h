@@ -130,6 +130,8 @@ HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* 
 // Ends the child processes of this process, each by its id, and waits for them; programs of the
 // system folder (Wine's desktop and services) are left alone.
 void EndChildProcesses();
+// The same for the child processes of another process (programs that a program under test started).
+void EndChildProcessesOf(DWORD parent);
 
 // A fresh folder under the temporary folder, deleted with its files when the object goes.
 class TempFolder {

@@ -1,0 +1,158 @@
+#include "ProgramDriver.h"
+
+#include <TestSupport/RemoteMemory.h>
+
+namespace OrvanedockTest {
+
+using namespace TestSupport;
+
+namespace {
+
+struct ChildSearch {
+    std::function<bool(HWND)> match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (search->match(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}
+
+std::wstring ProgramPath()
+{
+    return BuildFolder() + L"\\bin\\Orvanedock.exe";
+}
+
+HWND FindChild(HWND parent, std::function<bool(HWND)> match)
+{
+    ChildSearch search{std::move(match)};
+    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindChildById(HWND parent, int id)
+{
+    return FindChild(parent, [id](HWND w) { return ::GetDlgCtrlID(w) == id; });
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+int Width(HWND window)
+{
+    RECT rect = WindowRect(window);
+    return rect.right - rect.left;
+}
+
+void SaveScreenshot(HWND window, const wchar_t* name)
+{
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    ::Sleep(500);
+    ::CreateDirectoryW((BuildFolder() + L"\\screenshots").c_str(), nullptr);
+    SaveWindowScreenshot(window, BuildFolder() + L"\\screenshots\\" + name);
+}
+
+Program::~Program()
+{
+    if (frame && ::IsWindow(frame))
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+    if (process.Wait(10000) == STILL_ACTIVE)
+        process.Terminate();
+}
+
+bool Program::Start(bool expectWarning)
+{
+    if (!process.Start(ProgramPath(), L""))
+        return false;
+    if (expectWarning) {
+        HWND box = WaitForTopWindow(process.ProcessId(), L"#32770", L"Orvanedock", kTimeoutMs);
+        if (!box)
+            return false;
+        warning = TestSupport::ChildTexts(box, L"Static");
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    frame = WaitForTopWindow(process.ProcessId(), kFrameClass, nullptr, kTimeoutMs);
+    if (!frame)
+        return false;
+    // The tree is the site tree view with its id (a page may hold a control of the same id).
+    tree = FindChild(frame, [](HWND w) { return ::GetDlgCtrlID(w) == kTreeId && ClassNameOf(w) == kTreeClass; });
+    return tree != nullptr;
+}
+
+HTREEITEM Program::Item(UINT code, HTREEITEM from) const
+{
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(from)));
+}
+
+std::wstring Program::ItemText(HTREEITEM item) const
+{
+    return RemoteTreeItemText(process.Handle(), tree, item);
+}
+
+std::vector<std::string> Program::ChildTexts(HTREEITEM item) const
+{
+    std::vector<std::string> texts;
+    for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
+        texts.push_back(Narrow(ItemText(child)));
+    return texts;
+}
+
+HTREEITEM Program::ChildNamed(HTREEITEM item, const std::wstring& name) const
+{
+    for (HTREEITEM child = Item(TVGN_CHILD, item); child; child = Item(TVGN_NEXT, child))
+        if (ItemText(child) == name)
+            return child;
+    return nullptr;
+}
+
+bool Program::Select(HTREEITEM item) const
+{
+    return ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+void Program::ExpandByKey(HTREEITEM item) const
+{
+    Select(item);
+    ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
+    WaitUntil([&] { return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+                            TVIS_EXPANDED) != 0; },
+              kTimeoutMs, false);
+}
+
+std::wstring Program::Title() const
+{
+    return WindowText(frame);
+}
+
+bool Program::WaitForTitle(const std::wstring& title) const
+{
+    return WaitUntil([&] { return Title() == title; }, kTimeoutMs, false);
+}
+
+HWND Program::Sheet() const
+{
+    return FindChild(frame, [](HWND w) {
+        return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
+    });
+}
+
+HWND Program::NoProperties() const
+{
+    return FindChild(frame, [](HWND w) { return ClassNameOf(w) == L"Edit" || ClassNameOf(w) == L"EDIT"; });
+}
+
+}
