@@ -73,7 +73,7 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 }
 
 typedef const Captures& Groups;
-typedef const std::string& Line;
+typedef const LineText& Line;
 
 Verdict CloseFilesSection(Htaccess& h, Groups, Line)
 {
@@ -103,7 +103,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
     {{"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
     {{"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
     {LineExpression::EveryLine(), InFilesSection,
-     [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLine(line)); }},
+     [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLineText(line)); }},
     {{"<\\s*Orvane\\s*>\\s*(?:#.*)?", "orvane"}, Anywhere,
      [](Htaccess& h, Groups, Line) {
          if (h.CurrentSectionKind() == Htaccess::OutsideSections)
@@ -253,6 +253,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
      }},
 };
 const std::size_t kDirectoryTableSize = sizeof(kDirectoryTable) / sizeof(kDirectoryTable[0]);
+const RowIndex kDirectoryIndex(kDirectoryTable, kDirectoryTableSize);
 
 const LineExpression& RuleLineExpression()
 {
@@ -406,7 +407,12 @@ bool Htaccess::SetPath(const std::string& newPath)
 
 bool Htaccess::ParseLine(const std::string& line)
 {
-    return ParseWithTable(kDirectoryTable, kDirectoryTableSize, *this, line);
+    return ParseLineText(LineText(line));
+}
+
+bool Htaccess::ParseLineText(const LineText& line)
+{
+    return ParseWithTable(kDirectoryTable, kDirectoryIndex, *this, line);
 }
 
 DirectoryLevel::DirectoryLevel(const std::wstring& name) : Htaccess(name) {}

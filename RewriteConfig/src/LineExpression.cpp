@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <stdexcept>
 
+#include "DirectiveTables.h"
 #include "SafeRegex.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
@@ -190,20 +192,30 @@ bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 
 bool LineExpression::OtherCanMatch(const LineText& line) const
 {
-    switch (place) {
-    case Blank:
-        for (char c : line.text)
-            if (c > ' ' && c < 0x7F)
-                return false;
+    if (place != Blank)
         return true;
-    case Anywhere:
-        return true;
-    case AfterSpaces:
-        return HasKeywordAt(line.text, line.start, keyword);
-    case AfterTagOpen:
-        return !line.text.empty() && line.text[0] == '<' && HasKeywordAt(line.text, line.tagStart, keyword);
-    }
+    for (char c : line.text)
+        if (c > ' ' && c < 0x7F)
+            return false;
     return true;
+}
+
+void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
+{
+    if (expressions.size() >= kEnd)
+        throw std::logic_error("a directive table too long for its index");
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        start_[byte] = static_cast<std::uint32_t>(rows_.size());
+        for (std::size_t i = 0; i < expressions.size(); ++i) {
+            const LineExpression& expression = *expressions[i];
+            const bool listed = expression.place == LineExpression::AfterSpaces
+                                    ? static_cast<unsigned char>(LowerAscii(expression.keyword[0])) == byte
+                                    : expression.place != LineExpression::AfterTagOpen || byte == '<';
+            if (listed)
+                rows_.push_back(static_cast<std::uint8_t>(i));
+        }
+        rows_.push_back(kEnd);
+    }
 }
 
 }}}

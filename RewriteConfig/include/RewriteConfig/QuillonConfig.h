@@ -30,11 +30,11 @@ public:
     explicit QuillonConfig(const std::wstring& fileName = std::wstring());
     ~QuillonConfig() override;
 
-    bool ParseLine(const std::string& line) override;
+    bool ParseLineText(const Detail::LineText& line) override;
 
 protected:
     // The one server-level parser; withVirtualHosts false leaves out the VirtualHost section tags.
-    bool ParseServerLine(const std::string& line, bool withVirtualHosts);
+    bool ParseServerLine(const Detail::LineText& line, bool withVirtualHosts);
 };
 
 // The server level as the site property page reads it: no VirtualHost sections, so their tags are
@@ -44,7 +44,7 @@ public:
     explicit QuillpageConfig(const std::wstring& fileName = std::wstring());
     ~QuillpageConfig() override;
 
-    bool ParseLine(const std::string& line) override;
+    bool ParseLineText(const Detail::LineText& line) override;
 };
 
 }}
