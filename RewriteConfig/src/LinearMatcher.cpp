@@ -39,34 +39,18 @@ const std::bitset<256>& RegexSpaces()
     return spaces;
 }
 
-const Captures::Group& Captures::operator[](std::size_t group) const
+std::ptrdiff_t* Captures::Slots(const std::string& line, std::size_t slotCount)
 {
-    if (group >= size_)
-        return none_;
-    return size_ <= kInlineGroups ? inline_[group] : more_[group];
-}
-
-Captures::Group* Captures::Resize(std::size_t count)
-{
-    size_ = count;
-    if (count <= kInlineGroups)
-        return inline_;
-    more_.resize(count);
-    return more_.data();
-}
-
-void Captures::Assign(const std::string& line, const std::ptrdiff_t* slots, std::size_t slotCount)
-{
-    Group* groups = Resize(slotCount / 2);
-    for (std::size_t g = 0; g < size_; ++g) {
-        const std::ptrdiff_t begin = slots[2 * g];
-        const std::ptrdiff_t end = slots[2 * g + 1];
-        Group& group = groups[g];
-        group.matched = begin >= 0 && end >= begin;
-        group.line = &line;
-        group.begin = group.matched ? static_cast<std::size_t>(begin) : 0;
-        group.length = group.matched ? static_cast<std::size_t>(end - begin) : 0;
+    line_ = &line;
+    size_ = slotCount / 2;
+    std::ptrdiff_t* slots = inline_;
+    if (slotCount > kInlineSlots) {
+        more_.resize(slotCount);
+        slots = more_.data();
     }
+    std::fill(slots, slots + slotCount, -1);
+    slots_ = slots;
+    return slots;
 }
 
 struct LinearMatcher::Node {
@@ -82,7 +66,7 @@ struct LinearMatcher::Instruction {
     enum Op { Char, Split, Jump, Save, Match };
     Op op;
     std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
-    std::size_t b;  // Split: other branch
+    std::size_t b;  // Split: other branch; Char: how many Char steps follow one another from here
     // Split that repeats one character atom, the loop of "x*" or "x+": that atom's bit, else 0.
     std::uint64_t loop = 0;
 };
@@ -125,6 +109,7 @@ public:
             return Search();
         Reach();
         MarkLoops();
+        CountCharRuns();
         return Backward();
     }
 
@@ -188,7 +173,8 @@ private:
                 const auto found = known.emplace(before, static_cast<std::uint32_t>(states.size()));
                 if (found.second)
                     states.push_back(before);
-                matcher_.backward_.push_back(BackwardStep{live, found.first->second * static_cast<std::uint32_t>(classCount)});
+                matcher_.backwardLive_.push_back(live);
+                matcher_.backwardNext_.push_back(found.first->second * static_cast<std::uint32_t>(classCount));
             }
         }
         return true;
@@ -234,6 +220,15 @@ private:
             }
         }
         return true;
+    }
+
+    // The walk reads a run of Char steps at once: they only move on.
+    void CountCharRuns()
+    {
+        std::vector<Instruction>& program = matcher_.program_;
+        for (std::size_t pc = program.size(); pc-- > 0;)
+            if (program[pc].op == Instruction::Char)
+                program[pc].b = pc + 1 < program.size() && program[pc + 1].op == Instruction::Char ? program[pc + 1].b + 1 : 1;
     }
 
     // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
@@ -546,13 +541,6 @@ public:
         return heap_.data();
     }
 
-    T* Zeroed(std::size_t count)
-    {
-        T* data = Uninitialised(count);
-        std::fill(data, data + count, T());
-        return data;
-    }
-
 private:
     T local_[N];
     std::vector<T> heap_;
@@ -571,11 +559,28 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     // One entry more, with no atom live: the end of the text stops every loop below.
     std::uint64_t* const live = liveSpace.Uninitialised(size + 1);
     live[size] = 0;
+    // Four bytes a turn: the pass is most of the match's work.
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint8_t* const classOf = classOf_;
+    const std::uint64_t* const stepLive = backwardLive_.data();
+    const std::uint32_t* const stepNext = backwardNext_.data();
     std::uint32_t state = 0;
-    for (std::size_t i = size; i-- > 0;) {
-        const BackwardStep& step = backward_[state + classOf_[static_cast<unsigned char>(text[i])]];
-        live[i] = step.live;
-        state = step.next;
+    std::size_t i = size;
+    for (; i >= 4; i -= 4) {
+        std::uint32_t step = state + classOf[bytes[i - 1]];
+        live[i - 1] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 2]];
+        live[i - 2] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 3]];
+        live[i - 3] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 4]];
+        live[i - 4] = stepLive[step];
+        state = stepNext[step];
+    }
+    while (i-- > 0) {
+        const std::uint32_t step = state + classOf[bytes[i]];
+        live[i] = stepLive[step];
+        state = stepNext[step];
     }
     // Whether the program, at step pc and text position i, can still reach the match.
     auto viable = [&](std::size_t pc, std::size_t i) {
@@ -583,17 +588,16 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     };
     if (!viable(0, 0))
         return false;
-    ScratchArray<std::ptrdiff_t, 32> workingSpace;
-    std::ptrdiff_t* const working = workingSpace.Zeroed(slotCount_);
-    std::fill(working, working + slotCount_, -1);
+    // From here on the walk always reaches the match.
+    std::ptrdiff_t* const working = captures.Slots(text, slotCount_);
     std::size_t pc = 0;
     std::size_t position = 0;
     for (;;) {
         const Instruction& instruction = program_[pc];
         switch (instruction.op) {
         case Instruction::Char:
-            ++pc;
-            ++position;
+            pc += instruction.b;
+            position += instruction.b;
             break;
         case Instruction::Split:
             if (instruction.loop != 0) {
@@ -614,7 +618,6 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
             ++pc;
             break;
         case Instruction::Match:
-            captures.Assign(text, working, slotCount_);
             return true;
         }
     }
