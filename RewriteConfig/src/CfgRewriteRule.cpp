@@ -80,6 +80,45 @@ const RuleFlag kRuleFlags[] = {
     {"cu", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.CU = 1; }},
 };
 
+const std::size_t kRuleFlagCount = sizeof(kRuleFlags) / sizeof(kRuleFlags[0]);
+static_assert(kRuleFlagCount <= 32, "the rule flags are indexed by the bits of one word");
+
+// For each byte, the rule flags that a piece can name when it begins with that byte: a word is
+// compared whole, so only the words that begin with it; an expression whose keyword follows the
+// leading white space, only when the piece's text after that white space begins with the keyword
+// (ASCII letters in lower case, as LineText::head keeps them). One bit per flag, in table order.
+struct RuleFlagIndex {
+    std::uint32_t byWord[256] = {};
+    std::uint32_t byHead[256] = {};
+
+    RuleFlagIndex()
+    {
+        for (std::size_t i = 0; i < kRuleFlagCount; ++i) {
+            const RuleFlag& flag = kRuleFlags[i];
+            const std::uint32_t bit = std::uint32_t(1) << i;
+            if (flag.expression == nullptr) {
+                byWord[static_cast<unsigned char>(flag.word[0])] |= bit;
+                if (flag.longWord != nullptr)
+                    byWord[static_cast<unsigned char>(flag.longWord[0])] |= bit;
+            } else if (flag.expression->place == LineExpression::AfterSpaces) {
+                const char first = flag.expression->keyword[0];
+                byHead[static_cast<unsigned char>(first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first)] |= bit;
+            } else {
+                for (std::uint32_t& flags : byHead)
+                    flags |= bit;
+            }
+        }
+    }
+
+    std::uint32_t For(const LineText& piece) const
+    {
+        const unsigned char first = piece.text.empty() ? 0 : static_cast<unsigned char>(piece.text[0]);
+        return byWord[first] | byHead[piece.head & 0xFF];
+    }
+};
+
+const RuleFlagIndex kRuleFlagIndex;
+
 // Proxy flags, tried before the rule flags.
 const struct {
     const char* word;
@@ -138,7 +177,9 @@ bool CfgRewriteRule::ParseFlag(const std::string& flag)
 {
     Captures what;
     const LineText piece(flag);
-    for (const RuleFlag& entry : kRuleFlags) {
+    // The flags that the index leaves out cannot apply to the piece.
+    for (std::uint32_t candidates = kRuleFlagIndex.For(piece); candidates != 0; candidates &= candidates - 1) {
+        const RuleFlag& entry = kRuleFlags[__builtin_ctz(candidates)];
         if (entry.Applies(piece, what)) {
             entry.action(*this, what);
             return true;

@@ -141,7 +141,11 @@ std::uint64_t HeadAt(const std::string& text, std::size_t from)
     std::uint64_t head = 0;
     const std::size_t count = from < text.size() ? std::min<std::size_t>(8, text.size() - from) : 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    std::memcpy(&head, text.data() + from, count);
+    // A whole word where the text has one, which the compiler reads at once.
+    if (count == 8)
+        std::memcpy(&head, text.data() + from, 8);
+    else
+        std::memcpy(&head, text.data() + from, count);
 #else
     for (std::size_t i = 0; i < count; ++i)
         head |= std::uint64_t(static_cast<unsigned char>(text[from + i])) << (8 * i);
