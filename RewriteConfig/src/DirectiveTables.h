@@ -28,10 +28,11 @@ struct DirectiveRow {
     Verdict (*handle)(Container& container, const Captures& groups, const LineText& line);
 };
 
-// For each first byte of a line's text after its leading white space (ASCII letters in lower case, as
-// in LineText::head), the rows of one table whose cheap check can pass on such a line, in table order:
-// a row whose keyword follows the white space is listed under the keyword's first character, a row
-// whose keyword follows "<" under "<", and every other row under every byte.
+// For each first byte of a line's text after its leading white space and the low four bits of its
+// eighth byte (ASCII letters in lower case, as in LineText::head), the rows of one table whose cheap
+// check can pass on such a line, in table order: a row whose keyword follows the white space is
+// listed under the keyword's first character (and, for a keyword of eight characters or more, under
+// its eighth), a row whose keyword follows "<" under "<", and every other row under every key.
 class RowIndex {
 public:
     template <typename Container>
@@ -44,15 +45,21 @@ public:
     }
 
     // Ends with kEnd.
-    const std::uint8_t* RowsFor(const LineText& line) const { return &rows_[start_[line.head & 0xFF]]; }
+    const std::uint8_t* RowsFor(const LineText& line) const
+    {
+        return &rows_[start_[(line.head & 0xFF) | ((line.head >> 48) & 0xF00)]];
+    }
 
     static constexpr std::uint8_t kEnd = 0xFF;
 
 private:
+    static const std::size_t kKeys = 256 * 16;
+
     void Build(const std::vector<const LineExpression*>& expressions);
 
+    // The lists, each ending with kEnd; keys with the same rows share one list.
     std::vector<std::uint8_t> rows_;
-    std::uint32_t start_[256] = {};
+    std::uint16_t start_[kKeys] = {};
 };
 
 // The rows in order: the first row that is tried, matches and does not pass decides; no row, refused.

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
 #include "DirectiveTables.h"
@@ -194,31 +196,36 @@ bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
     return HasKeywordAt(line.text, at + 8, keyword + 8);
 }
 
-bool LineExpression::OtherCanMatch(const LineText& line) const
-{
-    if (place != Blank)
-        return true;
-    for (char c : line.text)
-        if (c > ' ' && c < 0x7F)
-            return false;
-    return true;
-}
-
 void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
 {
     if (expressions.size() >= kEnd)
         throw std::logic_error("a directive table too long for its index");
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        start_[byte] = static_cast<std::uint32_t>(rows_.size());
+    std::map<std::vector<std::uint8_t>, std::uint16_t> lists;
+    for (std::size_t key = 0; key < kKeys; ++key) {
+        const unsigned char first = static_cast<unsigned char>(key & 0xFF);
+        const std::size_t eighth = key >> 8;
+        std::vector<std::uint8_t> list;
         for (std::size_t i = 0; i < expressions.size(); ++i) {
             const LineExpression& expression = *expressions[i];
-            const bool listed = expression.place == LineExpression::AfterSpaces
-                                    ? static_cast<unsigned char>(LowerAscii(expression.keyword[0])) == byte
-                                    : expression.place != LineExpression::AfterTagOpen || byte == '<';
+            bool listed = true;
+            if (expression.place == LineExpression::AfterSpaces) {
+                const char* const keyword = expression.keyword;
+                listed = static_cast<unsigned char>(LowerAscii(keyword[0])) == first &&
+                         (std::strlen(keyword) < 8 || (static_cast<unsigned char>(LowerAscii(keyword[7])) & 0xF) == eighth);
+            } else if (expression.place == LineExpression::AfterTagOpen) {
+                listed = first == '<';
+            }
             if (listed)
-                rows_.push_back(static_cast<std::uint8_t>(i));
+                list.push_back(static_cast<std::uint8_t>(i));
         }
-        rows_.push_back(kEnd);
+        list.push_back(kEnd);
+        const auto found = lists.emplace(list, static_cast<std::uint16_t>(rows_.size()));
+        if (found.second) {
+            if (rows_.size() + list.size() > UINT16_MAX)
+                throw std::logic_error("a directive table index too large");
+            rows_.insert(rows_.end(), list.begin(), list.end());
+        }
+        start_[key] = found.first->second;
     }
 }
 

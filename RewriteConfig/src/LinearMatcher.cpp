@@ -195,7 +195,7 @@ private:
 
     // The search as a deterministic automaton over the same classes: a state is the set of atoms
     // that the bytes read so far may end at, with a match starting anywhere; reading a byte that ends
-    // a match leads to kFound.
+    // a match leads to the found state, which every byte leaves as it is.
     bool Search()
     {
         const std::size_t classCount = classAccepts_.size();
@@ -219,6 +219,12 @@ private:
                 matcher_.search_.push_back(found.first->second * static_cast<std::uint32_t>(classCount));
             }
         }
+        const std::uint32_t foundState = static_cast<std::uint32_t>(states.size() * classCount);
+        for (std::uint32_t& next : matcher_.search_)
+            if (next == kFound)
+                next = foundState;
+        matcher_.search_.insert(matcher_.search_.end(), classCount, foundState);
+        matcher_.found_ = foundState;
         return true;
     }
 
@@ -517,13 +523,24 @@ bool LinearMatcher::FoundIn(const std::string& text) const
         return false;
     if (nullable_)
         return true;
+    // The found state keeps itself, so it is looked for once every four bytes.
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint8_t* const classOf = classOf_;
+    const std::uint32_t* const next = search_.data();
+    const std::size_t size = text.size();
     std::uint32_t state = 0;
-    for (char c : text) {
-        state = search_[state + classOf_[static_cast<unsigned char>(c)]];
-        if (state == kFound)
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        state = next[state + classOf[bytes[i]]];
+        state = next[state + classOf[bytes[i + 1]]];
+        state = next[state + classOf[bytes[i + 2]]];
+        state = next[state + classOf[bytes[i + 3]]];
+        if (state == found_)
             return true;
     }
-    return false;
+    for (; i < size; ++i)
+        state = next[state + classOf[bytes[i]]];
+    return state == found_;
 }
 
 namespace {

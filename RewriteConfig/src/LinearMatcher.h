@@ -97,7 +97,7 @@ private:
     // More states than this leave an automaton, and so the matcher, unusable; the model's
     // expressions need at most a few hundred.
     static constexpr std::size_t kMaxAutomatonStates = 1024;
-    // The search step that ends a match.
+    // While the search is built: the step that ends a match.
     static constexpr std::uint32_t kFound = UINT32_MAX;
 
     Use use_;
@@ -114,8 +114,10 @@ private:
     std::uint8_t classOf_[256] = {};
     std::vector<std::uint64_t> backwardLive_;
     std::vector<std::uint32_t> backwardNext_;
-    // Search: per state and class the next state (as the index of its first step), or kFound.
+    // Search: per state and class the next state (as the index of its first step), and the found
+    // state.
     std::vector<std::uint32_t> search_;
+    std::uint32_t found_ = 0;
     // Program of the walk, and per program step the atoms it reaches before reading and whether it
     // reaches the match.
     std::vector<Instruction> program_;
