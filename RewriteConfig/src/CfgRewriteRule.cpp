@@ -1,5 +1,7 @@
 #include "RewriteConfig/CfgRewriteRule.h"
 
+#include <optional>
+
 #include "DirectiveTables.h"
 #include "Messages.h"
 #include "SafeRegex.h"
@@ -27,11 +29,10 @@ struct RuleFlag {
     const LineExpression* expression;
     FlagAction action;
 
-    bool Applies(const LineText& piece, Captures& what) const
+    // For a flag without an expression.
+    bool NamedBy(const std::string& piece) const
     {
-        if (expression != nullptr)
-            return expression->Match(piece, what);
-        return Is(piece.text, word) || (longWord != nullptr && Is(piece.text, longWord));
+        return Is(piece, word) || (longWord != nullptr && Is(piece, longWord));
     }
 
     static bool Is(const std::string& text, const char* word)
@@ -110,10 +111,20 @@ struct RuleFlagIndex {
         }
     }
 
-    std::uint32_t For(const LineText& piece) const
+    std::uint32_t Words(const std::string& piece) const
     {
-        const unsigned char first = piece.text.empty() ? 0 : static_cast<unsigned char>(piece.text[0]);
-        return byWord[first] | byHead[piece.head & 0xFF];
+        return byWord[piece.empty() ? 0 : static_cast<unsigned char>(piece[0])];
+    }
+
+    // The first character after the leading white space, as LineText::head has it.
+    std::uint32_t Expressions(const std::string& piece) const
+    {
+        const std::bitset<256>& spaces = RegexSpaces();
+        std::size_t at = 0;
+        while (at < piece.size() && spaces[static_cast<unsigned char>(piece[at])])
+            ++at;
+        const unsigned char first = at < piece.size() ? static_cast<unsigned char>(piece[at]) : 0;
+        return byHead[first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first];
     }
 };
 
@@ -175,12 +186,19 @@ bool CfgRewriteRule::Compile(std::string& errors)
 
 bool CfgRewriteRule::ParseFlag(const std::string& flag)
 {
+    // The flags that the index leaves out cannot apply to the piece; only those with an expression
+    // need the piece read as a line.
+    const std::uint32_t expressions = kRuleFlagIndex.Expressions(flag);
+    std::uint32_t candidates = kRuleFlagIndex.Words(flag) | expressions;
+    if (candidates == 0)
+        return false;
+    std::optional<LineText> piece;
+    if (expressions != 0)
+        piece.emplace(flag);
     Captures what;
-    const LineText piece(flag);
-    // The flags that the index leaves out cannot apply to the piece.
-    for (std::uint32_t candidates = kRuleFlagIndex.For(piece); candidates != 0; candidates &= candidates - 1) {
+    for (; candidates != 0; candidates &= candidates - 1) {
         const RuleFlag& entry = kRuleFlags[__builtin_ctz(candidates)];
-        if (entry.Applies(piece, what)) {
+        if (entry.expression != nullptr ? entry.expression->Match(*piece, what) : entry.NamedBy(flag)) {
             entry.action(*this, what);
             return true;
         }

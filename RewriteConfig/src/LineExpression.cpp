@@ -182,6 +182,12 @@ LineExpression::LineExpression(const char* expressionText, const char* keywordTe
         for (std::size_t i = 0; i < head.size(); ++i)
             keywordMask_ |= std::uint64_t(0xFF) << (8 * i);
         longKeyword_ = length > 8;
+        if (longKeyword_) {
+            const std::string next(keyword + 8, length < 16 ? length - 8 : 8);
+            nextHead_ = HeadAt(next, 0);
+            for (std::size_t i = 0; i < next.size(); ++i)
+                nextMask_ |= std::uint64_t(0xFF) << (8 * i);
+        }
     }
 }
 
@@ -192,8 +198,9 @@ LineExpression::LineExpression(EveryLine)
 
 bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
-    // The head has already matched the first eight characters.
-    return HasKeywordAt(line.text, at + 8, keyword + 8);
+    // The head has already matched the first eight characters; the next eight are compared at once.
+    return (HeadAt(line.text, at + 8) & nextMask_) == nextHead_ &&
+           (nextMask_ != ~std::uint64_t(0) || HasKeywordAt(line.text, at + 16, keyword + 16));
 }
 
 void RowIndex::Build(const std::vector<const LineExpression*>& expressions)

@@ -75,6 +75,9 @@ private:
     std::uint64_t keywordHead_ = 0;
     std::uint64_t keywordMask_ = 0;
     bool longKeyword_ = false;
+    // The same for the keyword's characters from the ninth to the sixteenth.
+    std::uint64_t nextHead_ = 0;
+    std::uint64_t nextMask_ = 0;
 
     // Whether the keyword's characters past the eighth follow at + 8.
     bool KeywordAt(const LineText& line, std::size_t at) const;
