@@ -291,7 +291,9 @@ public:
             return true;
         }
         const std::string::size_type end = (feed > position_ && text_[feed - 1] == '\r') ? feed - 1 : feed;
-        line.assign(text_, position_, end - position_);
+        // Appended to the emptied line, which keeps its buffer from line to line.
+        line.clear();
+        line.append(text_, position_, end - position_);
         position_ = feed + 1;
         return true;
     }
@@ -316,6 +318,18 @@ void EscapeBlanks(const std::string& line, std::string& escaped)
             escaped.push_back(line[i]);
         }
     }
+}
+
+// Whether a logical line of the text can hold an escaped blank: a backslash followed by a blank, or
+// one that ends a physical line, since continuation joins the next physical line to it.
+bool MayHaveEscapedBlanks(const std::string& text)
+{
+    for (std::string::size_type at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (next == ' ' || next == '\n' || next == '\r')
+            return true;
+    }
+    return false;
 }
 
 bool HasEscapedBlank(const std::string& line)
@@ -361,6 +375,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
     std::string line;
     std::string further;
     std::string escaped;
+    const bool mayHaveEscapedBlanks = MayHaveEscapedBlanks(text);
     while (lines.Next(line)) {
         if (lineNumber < INT32_MAX)
             ++lineNumber;
@@ -377,7 +392,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
         TrimSpace(line);
         // Most lines have no escaped blank and are read as they stand.
         const std::string* logicalLine = &line;
-        if (HasEscapedBlank(line)) {
+        if (mayHaveEscapedBlanks && HasEscapedBlank(line)) {
             EscapeBlanks(line, escaped);
             logicalLine = &escaped;
         }

@@ -24,8 +24,11 @@ bool ForEachFlagPiece(const std::string& text, Visit visit)
     std::string::size_type rest = 0;
     bool produced = false;
     for (;;) {
-        const std::string::size_type comma = text.find(',', rest);
-        if (comma == std::string::npos)
+        // Flag lists are short: a plain look at each character.
+        std::string::size_type comma = rest;
+        while (comma < text.size() && text[comma] != ',')
+            ++comma;
+        if (comma == text.size())
             break;
         std::string::size_type start = comma;
         while (start > rest && isSpace(text[start - 1]))
