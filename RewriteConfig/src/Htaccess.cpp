@@ -75,6 +75,28 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 typedef const Captures& Groups;
 typedef const LineText& Line;
 
+// A RewriteCond line: what CfgRewriteRule::AddCondition does, with the condition read in place at the
+// end of the pending rule's list, and taken out again unless it parses.
+Verdict AddCondition(Htaccess& h, Groups m)
+{
+    std::vector<CfgRewriteCond>& conditions = h.pendingRule->conditions;
+    conditions.emplace_back();
+    bool parsed = false;
+    try {
+        CfgRewriteCond& condition = conditions.back();
+        condition.testString = m[1].str();
+        condition.pattern = m[2].str();
+        condition.flagsText = m[3].str();
+        parsed = condition.Parse();
+    } catch (...) {
+        conditions.pop_back();
+        throw;
+    }
+    if (!parsed)
+        conditions.pop_back();
+    return AcceptedIf(parsed);
+}
+
 Verdict CloseFilesSection(Htaccess& h, Groups, Line)
 {
     h.filesSections.push_back(h.openFilesSection);
@@ -197,17 +219,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
          return Accept;
      }},
     {{"\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?", "rewritecond"}, OutsideOrvaneSection,
-     [](Htaccess& h, Groups m, Line) {
-         CfgRewriteCond condition;
-         condition.testString = m[1].str();
-         condition.pattern = m[2].str();
-         condition.flagsText = m[3].str();
-         if (!condition.Parse())
-             return Refuse;
-         // What AddCondition does, without the copy.
-         h.pendingRule->conditions.push_back(std::move(condition));
-         return Accept;
-     }},
+     [](Htaccess& h, Groups m, Line) { return AddCondition(h, m); }},
     {{"\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriterule"}, OutsideOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
          // A rule that does not compile stays pending, with its conditions, for the next rule line.

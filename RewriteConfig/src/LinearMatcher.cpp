@@ -45,8 +45,11 @@ std::ptrdiff_t* Captures::Slots(const std::string& line, std::size_t slotCount)
     size_ = slotCount / 2;
     std::ptrdiff_t* slots = inline_;
     if (slotCount > kInlineSlots) {
-        more_.resize(slotCount);
-        slots = more_.data();
+        if (moreSize_ < slotCount) {
+            more_.reset(new std::ptrdiff_t[slotCount]);
+            moreSize_ = slotCount;
+        }
+        slots = more_.get();
     }
     std::fill(slots, slots + slotCount, -1);
     slots_ = slots;
@@ -554,13 +557,13 @@ public:
     {
         if (count <= N)
             return local_;
-        heap_.resize(count);
-        return heap_.data();
+        heap_.reset(new T[count]);
+        return heap_.get();
     }
 
 private:
     T local_[N];
-    std::vector<T> heap_;
+    std::unique_ptr<T[]> heap_;
 };
 
 }

@@ -64,7 +64,8 @@ private:
     std::size_t size_ = 0;
     const std::ptrdiff_t* slots_ = nullptr;
     std::ptrdiff_t inline_[kInlineSlots];
-    std::vector<std::ptrdiff_t> more_;
+    std::unique_ptr<std::ptrdiff_t[]> more_;
+    std::size_t moreSize_ = 0;
 };
 
 class LinearMatcher {

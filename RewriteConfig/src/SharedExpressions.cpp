@@ -48,7 +48,8 @@ void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsi
     }
     hasDollarBrace = dollarBrace ? 1 : 0;
     hasHttpHeader = percentBrace && kHttpHeaderReference.FoundIn(text) ? 1 : 0;
-    hasPercentBrace = percentBrace && kPercentBraceReference.FoundIn(text) ? 1 : 0;
+    // A %{HTTP:name} reference is also a %{name} one.
+    hasPercentBrace = hasHttpHeader || (percentBrace && kPercentBraceReference.FoundIn(text)) ? 1 : 0;
 }
 
 }}}
