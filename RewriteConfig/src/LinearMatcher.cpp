@@ -71,6 +71,8 @@ struct LinearMatcher::Instruction {
     std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
     std::size_t b;  // Split: other branch; Char: how many Char steps follow one another from here
     // Split that repeats one character atom, the loop of "x*" or "x+": that atom's bit, else 0.
+    // Char whose run ends at the character of an "x+" (its loop split right after the run): that
+    // loop's bit, so that the walk reads the run and turns the loop at once.
     std::uint64_t loop = 0;
 };
 
@@ -235,9 +237,16 @@ private:
     void CountCharRuns()
     {
         std::vector<Instruction>& program = matcher_.program_;
-        for (std::size_t pc = program.size(); pc-- > 0;)
-            if (program[pc].op == Instruction::Char)
-                program[pc].b = pc + 1 < program.size() && program[pc + 1].op == Instruction::Char ? program[pc + 1].b + 1 : 1;
+        for (std::size_t pc = program.size(); pc-- > 0;) {
+            Instruction& step = program[pc];
+            if (step.op != Instruction::Char)
+                continue;
+            const bool more = pc + 1 < program.size() && program[pc + 1].op == Instruction::Char;
+            step.b = more ? program[pc + 1].b + 1 : 1;
+            // The split after the run, when it is the loop of the run's last character.
+            const Instruction& after = program[pc + step.b];
+            step.loop = after.op == Instruction::Split && after.loop != 0 && after.a == pc + step.b - 1 ? after.loop : 0;
+        }
     }
 
     // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
@@ -616,8 +625,14 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
         const Instruction& instruction = program_[pc];
         switch (instruction.op) {
         case Instruction::Char:
-            pc += instruction.b;
             position += instruction.b;
+            if (instruction.loop != 0) {
+                while ((live[position] & instruction.loop) != 0)
+                    ++position;
+                pc = program_[pc + instruction.b].b;
+            } else {
+                pc += instruction.b;
+            }
             break;
         case Instruction::Split:
             if (instruction.loop != 0) {
