@@ -281,9 +281,6 @@ const LineExpression& RuleLineExpression()
 const LineExpression kRuleLineSubstitutionOptional("\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)?\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
                                                    "rewriterule");
 
-// The separator between physical lines; group 1 ignored.
-const boost::regex kLineSeparator("(\\r)?\\n", kNoCase);
-
 namespace {
 
 // Hands out the physical lines of a text one after the other. A match of kLineSeparator is found

@@ -7,8 +7,6 @@
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
-const boost::regex kFlagSeparator("\\s*,\\s*", kNoCase);
-
 namespace {
 
 // A search in a long substitution can take time that grows with the square of its length in the

@@ -9,8 +9,9 @@
 
 namespace Orvane { namespace Quillon { namespace Detail {
 
-// A comma with the white space around it.
-extern const boost::regex kFlagSeparator;
+// The separator of flag lists: a comma with the white space around it. Found directly below; the
+// tests hold the library's own split by this expression against it.
+constexpr char kFlagSeparator[] = "\\s*,\\s*";
 
 // Hands visit the pieces of a flag list between the matches of kFlagSeparator, one after the other, with
 // the piece rules of regex_split (empty pieces before the first produced piece and an empty rest are
