@@ -283,6 +283,35 @@ TEST(LinearMatcher, GuidedWalkGivesTheLibrarysGroups)
     }
 }
 
+// More groups than the groups keep room for in place, and the same groups reused for a smaller match.
+TEST(LinearMatcher, ManyGroupsAndReusedGroups)
+{
+    const char* const expression = "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)?(l*)";
+    const LinearMatcher linear(expression, kNoCase);
+    const boost::regex regex(expression, kNoCase);
+    ASSERT_TRUE(linear.Usable());
+    Captures walked;
+    for (const std::string text : {"abcdefghij", "ABCDEFGHIJKLL", "abcdefghijl", "abcdefghi"}) {
+        boost::smatch what;
+        const bool whole = boost::regex_match(text, what, regex);
+        ASSERT_EQ(linear.MatchGroups(text, walked), whole) << text;
+        if (!whole)
+            continue;
+        ASSERT_EQ(walked.size(), what.size()) << text;
+        for (std::size_t g = 0; g < what.size(); ++g) {
+            EXPECT_EQ(walked[g].matched, what[static_cast<int>(g)].matched) << text << " group " << g;
+            EXPECT_EQ(walked[g].str(), what[static_cast<int>(g)].str()) << text << " group " << g;
+        }
+    }
+    const LinearMatcher small("(x)(y)?", kNoCase);
+    const std::string line = "x";
+    ASSERT_TRUE(small.MatchGroups(line, walked));
+    ASSERT_EQ(walked.size(), 3u);
+    EXPECT_EQ(walked[1].str(), "x");
+    EXPECT_FALSE(walked[2].matched);
+    EXPECT_FALSE(walked[3].matched);
+}
+
 TEST(LinearMatcher, RefusesSyntaxItDoesNotKnow)
 {
     // A repeat of something that can match nothing could loop without reading.
