@@ -74,6 +74,9 @@ struct LinearMatcher::Instruction {
     // Char whose run ends at the character of an "x+" (its loop split right after the run): that
     // loop's bit, so that the walk reads the run and turns the loop at once.
     std::uint64_t loop = 0;
+    // Split with a loop whose exit is a Save step: that step's slot + 1, which the walk writes as it
+    // leaves the loop; else 0.
+    std::size_t saveAfter = 0;
 };
 
 struct LinearMatcher::Fragment {
@@ -247,6 +250,9 @@ private:
             const Instruction& after = program[pc + step.b];
             step.loop = after.op == Instruction::Split && after.loop != 0 && after.a == pc + step.b - 1 ? after.loop : 0;
         }
+        for (Instruction& split : program)
+            if (split.op == Instruction::Split && split.loop != 0 && program[split.b].op == Instruction::Save)
+                split.saveAfter = program[split.b].a + 1;
     }
 
     // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
@@ -621,6 +627,13 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     std::ptrdiff_t* const working = captures.Slots(text, slotCount_);
     std::size_t pc = 0;
     std::size_t position = 0;
+    // Where the walk goes on from a loop it leaves, with the Save step there done at once.
+    auto leave = [&](const Instruction& loop) {
+        if (loop.saveAfter == 0)
+            return loop.b;
+        working[loop.saveAfter - 1] = static_cast<std::ptrdiff_t>(position);
+        return loop.b + 1;
+    };
     for (;;) {
         const Instruction& instruction = program_[pc];
         switch (instruction.op) {
@@ -629,7 +642,7 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
             if (instruction.loop != 0) {
                 while ((live[position] & instruction.loop) != 0)
                     ++position;
-                pc = program_[pc + instruction.b].b;
+                pc = leave(program_[pc + instruction.b]);
             } else {
                 pc += instruction.b;
             }
@@ -640,7 +653,7 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
                 // atom is live there, then leaves.
                 while ((live[position] & instruction.loop) != 0)
                     ++position;
-                pc = instruction.b;
+                pc = leave(instruction);
             } else {
                 pc = viable(instruction.a, position) ? instruction.a : instruction.b;
             }
