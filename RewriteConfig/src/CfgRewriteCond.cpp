@@ -15,9 +15,24 @@ CfgRewriteCond::CfgRewriteCond()
 
 namespace {
 
-bool StartsWith(const std::string& text, const char* prefix)
+// Whether text, of at least two characters, begins with "-" and then letter.
+bool StartsWithDash(const std::string& text, char letter)
 {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+    return text[0] == '-' && text[1] == letter;
+}
+
+// Whether word occurs in text.
+bool Contains(const std::string& text, const char* word)
+{
+    const std::size_t length = std::char_traits<char>::length(word);
+    for (std::size_t at = 0; at + length <= text.size(); ++at) {
+        std::size_t i = 0;
+        while (i < length && text[at + i] == word[i])
+            ++i;
+        if (i == length)
+            return true;
+    }
+    return false;
 }
 
 }
@@ -38,9 +53,9 @@ bool CfgRewriteCond::Parse()
         // The first test that holds decides; a piece naming none of the flags ends the parse.
         const bool known = Detail::ForEachFlagPiece(flagsText, [this](std::string piece) {
             Detail::TrimSpace(piece);
-            if (piece.find("nocase") != std::string::npos || piece.find("nc") != std::string::npos)
+            if (Contains(piece, "nocase") || Contains(piece, "nc"))
                 nocase = 1;
-            else if (piece.find("ornext") != std::string::npos || piece.find("or") != std::string::npos)
+            else if (Contains(piece, "ornext") || Contains(piece, "or"))
                 ornext = 1;
             else if (piece == "o")
                 O = 1;
@@ -74,17 +89,17 @@ bool CfgRewriteCond::Parse()
         condFunction = boost::make_shared<CondGreater>(nocase);
         prefixed = true;
     }
-    if (pattern.size() > 1 && StartsWith(pattern, "-d")) {
+    if (pattern.size() > 1 && StartsWithDash(pattern, 'd')) {
         pattern.erase(0, 2);
         condFunction = boost::make_shared<CondDirectory>();
         prefixed = true;
     }
-    if (pattern.size() > 1 && StartsWith(pattern, "-f")) {
+    if (pattern.size() > 1 && StartsWithDash(pattern, 'f')) {
         pattern.erase(0, 2);
         condFunction = boost::make_shared<CondFile>();
         prefixed = true;
     }
-    if (pattern.size() > 1 && StartsWith(pattern, "-s")) {
+    if (pattern.size() > 1 && StartsWithDash(pattern, 's')) {
         pattern.erase(0, 2);
         condFunction = boost::make_shared<CondFileWithSize>();
         return true;

@@ -1,5 +1,7 @@
 #include "RewriteConfig/CfgRewriteRule.h"
 
+#include <optional>
+
 #include "DirectiveTables.h"
 #include "Messages.h"
 #include "SafeRegex.h"
@@ -27,11 +29,10 @@ struct RuleFlag {
     const LineExpression* expression;
     FlagAction action;
 
-    bool Applies(const LineText& piece, Captures& what) const
+    // For a flag without an expression.
+    bool NamedBy(const std::string& piece) const
     {
-        if (expression != nullptr)
-            return expression->Match(piece, what);
-        return Is(piece.text, word) || (longWord != nullptr && Is(piece.text, longWord));
+        return Is(piece, word) || (longWord != nullptr && Is(piece, longWord));
     }
 
     static bool Is(const std::string& text, const char* word)
@@ -79,6 +80,55 @@ const RuleFlag kRuleFlags[] = {
     {"cl", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.CL = 1; }},
     {"cu", nullptr, nullptr, [](CfgRewriteRule& r, const Captures&) { r.CU = 1; }},
 };
+
+const std::size_t kRuleFlagCount = sizeof(kRuleFlags) / sizeof(kRuleFlags[0]);
+static_assert(kRuleFlagCount <= 32, "the rule flags are indexed by the bits of one word");
+
+// For each byte, the rule flags that a piece can name when it begins with that byte: a word is
+// compared whole, so only the words that begin with it; an expression whose keyword follows the
+// leading white space, only when the piece's text after that white space begins with the keyword
+// (ASCII letters in lower case, as LineText::head keeps them). One bit per flag, in table order.
+struct RuleFlagIndex {
+    std::uint32_t byWord[256] = {};
+    std::uint32_t byHead[256] = {};
+
+    RuleFlagIndex()
+    {
+        for (std::size_t i = 0; i < kRuleFlagCount; ++i) {
+            const RuleFlag& flag = kRuleFlags[i];
+            const std::uint32_t bit = std::uint32_t(1) << i;
+            if (flag.expression == nullptr) {
+                byWord[static_cast<unsigned char>(flag.word[0])] |= bit;
+                if (flag.longWord != nullptr)
+                    byWord[static_cast<unsigned char>(flag.longWord[0])] |= bit;
+            } else if (flag.expression->place == LineExpression::AfterSpaces) {
+                const char first = flag.expression->keyword[0];
+                byHead[static_cast<unsigned char>(first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first)] |= bit;
+            } else {
+                for (std::uint32_t& flags : byHead)
+                    flags |= bit;
+            }
+        }
+    }
+
+    std::uint32_t Words(const std::string& piece) const
+    {
+        return byWord[piece.empty() ? 0 : static_cast<unsigned char>(piece[0])];
+    }
+
+    // The first character after the leading white space, as LineText::head has it.
+    std::uint32_t Expressions(const std::string& piece) const
+    {
+        const std::bitset<256>& spaces = RegexSpaces();
+        std::size_t at = 0;
+        while (at < piece.size() && spaces[static_cast<unsigned char>(piece[at])])
+            ++at;
+        const unsigned char first = at < piece.size() ? static_cast<unsigned char>(piece[at]) : 0;
+        return byHead[first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first];
+    }
+};
+
+const RuleFlagIndex kRuleFlagIndex;
 
 // Proxy flags, tried before the rule flags.
 const struct {
@@ -136,10 +186,19 @@ bool CfgRewriteRule::Compile(std::string& errors)
 
 bool CfgRewriteRule::ParseFlag(const std::string& flag)
 {
+    // The flags that the index leaves out cannot apply to the piece; only those with an expression
+    // need the piece read as a line.
+    const std::uint32_t expressions = kRuleFlagIndex.Expressions(flag);
+    std::uint32_t candidates = kRuleFlagIndex.Words(flag) | expressions;
+    if (candidates == 0)
+        return false;
+    std::optional<LineText> piece;
+    if (expressions != 0)
+        piece.emplace(flag);
     Captures what;
-    const LineText piece(flag);
-    for (const RuleFlag& entry : kRuleFlags) {
-        if (entry.Applies(piece, what)) {
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const RuleFlag& entry = kRuleFlags[__builtin_ctz(candidates)];
+        if (entry.expression != nullptr ? entry.expression->Match(*piece, what) : entry.NamedBy(flag)) {
             entry.action(*this, what);
             return true;
         }

@@ -4,6 +4,7 @@
 // must match, and what is done then. Defined beside the parser that uses them; declared here for the
 // cross-checks of the tests.
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "LineExpression.h"
@@ -24,20 +25,55 @@ struct DirectiveRow {
     LineExpression expression;
     // Whether the row is tried in the container's present state.
     bool (*where)(const Container& container);
-    Verdict (*handle)(Container& container, const Captures& groups, const std::string& line);
+    Verdict (*handle)(Container& container, const Captures& groups, const LineText& line);
+};
+
+// For each first byte of a line's text after its leading white space and the low four bits of its
+// eighth byte (ASCII letters in lower case, as in LineText::head), the rows of one table whose cheap
+// check can pass on such a line, in table order: a row whose keyword follows the white space is
+// listed under the keyword's first character (and, for a keyword of eight characters or more, under
+// its eighth), a row whose keyword follows "<" under "<", and every other row under every key.
+class RowIndex {
+public:
+    template <typename Container>
+    RowIndex(const DirectiveRow<Container>* rows, std::size_t count)
+    {
+        std::vector<const LineExpression*> expressions;
+        for (std::size_t i = 0; i < count; ++i)
+            expressions.push_back(&rows[i].expression);
+        Build(expressions);
+    }
+
+    // Ends with kEnd.
+    const std::uint8_t* RowsFor(const LineText& line) const
+    {
+        return &rows_[start_[(line.head & 0xFF) | ((line.head >> 48) & 0xF00)]];
+    }
+
+    static constexpr std::uint8_t kEnd = 0xFF;
+
+private:
+    static const std::size_t kKeys = 256 * 16;
+
+    void Build(const std::vector<const LineExpression*>& expressions);
+
+    // The lists, each ending with kEnd; keys with the same rows share one list.
+    std::vector<std::uint8_t> rows_;
+    std::uint16_t start_[kKeys] = {};
 };
 
 // The rows in order: the first row that is tried, matches and does not pass decides; no row, refused.
+// Rows that the index leaves out could not match the line.
 template <typename Container>
-bool ParseWithTable(const DirectiveRow<Container>* rows, std::size_t count, Container& container,
-                    const std::string& line)
+bool ParseWithTable(const DirectiveRow<Container>* rows, const RowIndex& index, Container& container,
+                    const LineText& text)
 {
-    const LineText text(line);
     Captures groups;
-    for (const DirectiveRow<Container>* row = rows; row != rows + count; ++row) {
-        if (!row->expression.CanMatch(text) || !row->where(container) || !row->expression.MatchAfterCheck(text, groups))
+    for (const std::uint8_t* at = index.RowsFor(text); *at != RowIndex::kEnd; ++at) {
+        const DirectiveRow<Container>& row = rows[*at];
+        if (!row.expression.CanMatch(text) || !row.where(container) || !row.expression.MatchAfterCheck(text, groups))
             continue;
-        const Verdict verdict = row->handle(container, groups, line);
+        const Verdict verdict = row.handle(container, groups, text);
         if (verdict != Verdict::Pass)
             return verdict == Verdict::Accept;
     }
@@ -56,12 +92,14 @@ std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* 
     return expressions;
 }
 
-// The separator of physical lines in Htaccess::ParseText.
-extern const boost::regex kLineSeparator;
+// The separator of physical lines in Htaccess::ParseText (group 1 ignored); found directly there, and
+// held against the library's own matches by the tests.
+constexpr char kLineSeparator[] = "(\\r)?\\n";
 
 // Htaccess::ParseLine (expressions 1 to 24).
 extern const DirectiveRow<Htaccess> kDirectoryTable[];
 extern const std::size_t kDirectoryTableSize;
+extern const RowIndex kDirectoryIndex;
 
 // The RewriteRule line of the directory level, and its form with an optional substitution that the rule
 // tester's test run reads.
@@ -71,6 +109,7 @@ extern const LineExpression kRuleLineSubstitutionOptional;
 // VirtualHostHtaccess::ParseLine (expressions 25 to 34).
 extern const DirectiveRow<VirtualHostHtaccess> kVirtualHostTable[];
 extern const std::size_t kVirtualHostTableSize;
+extern const RowIndex kVirtualHostIndex;
 
 // The rule flags with a value, in CfgRewriteRule::ParseFlag.
 extern const LineExpression kRedirectFlag;
@@ -87,5 +126,6 @@ struct ServerLine {
 // QuillonConfig::ParseLine.
 extern const DirectiveRow<ServerLine> kServerTable[];
 extern const std::size_t kServerTableSize;
+extern const RowIndex kServerIndex;
 
 }}}

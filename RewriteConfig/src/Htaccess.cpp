@@ -73,7 +73,29 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 }
 
 typedef const Captures& Groups;
-typedef const std::string& Line;
+typedef const LineText& Line;
+
+// A RewriteCond line: what CfgRewriteRule::AddCondition does, with the condition read in place at the
+// end of the pending rule's list, and taken out again unless it parses.
+Verdict AddCondition(Htaccess& h, Groups m)
+{
+    std::vector<CfgRewriteCond>& conditions = h.pendingRule->conditions;
+    conditions.emplace_back();
+    bool parsed = false;
+    try {
+        CfgRewriteCond& condition = conditions.back();
+        condition.testString = m[1].str();
+        condition.pattern = m[2].str();
+        condition.flagsText = m[3].str();
+        parsed = condition.Parse();
+    } catch (...) {
+        conditions.pop_back();
+        throw;
+    }
+    if (!parsed)
+        conditions.pop_back();
+    return AcceptedIf(parsed);
+}
 
 Verdict CloseFilesSection(Htaccess& h, Groups, Line)
 {
@@ -103,7 +125,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
     {{"<\\s*/(FilesMatch|Files)\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
     {{"<\\s*/Files\\s*>\\s*(?:#.*)?", "/files"}, InFilesSection, CloseFilesSection},
     {LineExpression::EveryLine(), InFilesSection,
-     [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLine(line)); }},
+     [](Htaccess& h, Groups, Line line) { return AcceptedIf(h.openFilesSection->ParseLineText(line)); }},
     {{"<\\s*Orvane\\s*>\\s*(?:#.*)?", "orvane"}, Anywhere,
      [](Htaccess& h, Groups, Line) {
          if (h.CurrentSectionKind() == Htaccess::OutsideSections)
@@ -197,17 +219,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
          return Accept;
      }},
     {{"\\s*RewriteCond\\s+(\\S+)\\s*(\\S+)\\s*(\\[[^\\]]+\\])?\\s*(#.*)?", "rewritecond"}, OutsideOrvaneSection,
-     [](Htaccess& h, Groups m, Line) {
-         CfgRewriteCond condition;
-         condition.testString = m[1].str();
-         condition.pattern = m[2].str();
-         condition.flagsText = m[3].str();
-         if (!condition.Parse())
-             return Refuse;
-         // What AddCondition does, without the copy.
-         h.pendingRule->conditions.push_back(std::move(condition));
-         return Accept;
-     }},
+     [](Htaccess& h, Groups m, Line) { return AddCondition(h, m); }},
     {{"\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?", "rewriterule"}, OutsideOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
          // A rule that does not compile stays pending, with its conditions, for the next rule line.
@@ -253,6 +265,7 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
      }},
 };
 const std::size_t kDirectoryTableSize = sizeof(kDirectoryTable) / sizeof(kDirectoryTable[0]);
+const RowIndex kDirectoryIndex(kDirectoryTable, kDirectoryTableSize);
 
 const LineExpression& RuleLineExpression()
 {
@@ -267,9 +280,6 @@ const LineExpression& RuleLineExpression()
 
 const LineExpression kRuleLineSubstitutionOptional("\\s*RewriteRule\\s+(\\S+)\\s+(\\S+)?\\s*(?:\\[([^\\]]+)\\])?\\s*(#.*)?",
                                                    "rewriterule");
-
-// The separator between physical lines; group 1 ignored.
-const boost::regex kLineSeparator("(\\r)?\\n", kNoCase);
 
 namespace {
 
@@ -290,7 +300,9 @@ public:
             return true;
         }
         const std::string::size_type end = (feed > position_ && text_[feed - 1] == '\r') ? feed - 1 : feed;
-        line.assign(text_, position_, end - position_);
+        // Appended to the emptied line, which keeps its buffer from line to line.
+        line.clear();
+        line.append(text_, position_, end - position_);
         position_ = feed + 1;
         return true;
     }
@@ -315,6 +327,18 @@ void EscapeBlanks(const std::string& line, std::string& escaped)
             escaped.push_back(line[i]);
         }
     }
+}
+
+// Whether a logical line of the text can hold an escaped blank: a backslash followed by a blank, or
+// one that ends a physical line, since continuation joins the next physical line to it.
+bool MayHaveEscapedBlanks(const std::string& text)
+{
+    for (std::string::size_type at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (next == ' ' || next == '\n' || next == '\r')
+            return true;
+    }
+    return false;
 }
 
 bool HasEscapedBlank(const std::string& line)
@@ -360,6 +384,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
     std::string line;
     std::string further;
     std::string escaped;
+    const bool mayHaveEscapedBlanks = MayHaveEscapedBlanks(text);
     while (lines.Next(line)) {
         if (lineNumber < INT32_MAX)
             ++lineNumber;
@@ -376,7 +401,7 @@ bool Htaccess::ParseText(const std::string& text, std::string& errors)
         TrimSpace(line);
         // Most lines have no escaped blank and are read as they stand.
         const std::string* logicalLine = &line;
-        if (HasEscapedBlank(line)) {
+        if (mayHaveEscapedBlanks && HasEscapedBlank(line)) {
             EscapeBlanks(line, escaped);
             logicalLine = &escaped;
         }
@@ -406,7 +431,12 @@ bool Htaccess::SetPath(const std::string& newPath)
 
 bool Htaccess::ParseLine(const std::string& line)
 {
-    return ParseWithTable(kDirectoryTable, kDirectoryTableSize, *this, line);
+    return ParseLineText(LineText(line));
+}
+
+bool Htaccess::ParseLineText(const LineText& line)
+{
+    return ParseWithTable(kDirectoryTable, kDirectoryIndex, *this, line);
 }
 
 DirectoryLevel::DirectoryLevel(const std::wstring& name) : Htaccess(name) {}

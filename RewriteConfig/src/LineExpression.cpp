@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
+#include <map>
+#include <stdexcept>
 
+#include "DirectiveTables.h"
 #include "SafeRegex.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
@@ -139,7 +143,11 @@ std::uint64_t HeadAt(const std::string& text, std::size_t from)
     std::uint64_t head = 0;
     const std::size_t count = from < text.size() ? std::min<std::size_t>(8, text.size() - from) : 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    std::memcpy(&head, text.data() + from, count);
+    // A whole word where the text has one, which the compiler reads at once.
+    if (count == 8)
+        std::memcpy(&head, text.data() + from, 8);
+    else
+        std::memcpy(&head, text.data() + from, count);
 #else
     for (std::size_t i = 0; i < count; ++i)
         head |= std::uint64_t(static_cast<unsigned char>(text[from + i])) << (8 * i);
@@ -174,6 +182,12 @@ LineExpression::LineExpression(const char* expressionText, const char* keywordTe
         for (std::size_t i = 0; i < head.size(); ++i)
             keywordMask_ |= std::uint64_t(0xFF) << (8 * i);
         longKeyword_ = length > 8;
+        if (longKeyword_) {
+            const std::string next(keyword + 8, length < 16 ? length - 8 : 8);
+            nextHead_ = HeadAt(next, 0);
+            for (std::size_t i = 0; i < next.size(); ++i)
+                nextMask_ |= std::uint64_t(0xFF) << (8 * i);
+        }
     }
 }
 
@@ -184,26 +198,42 @@ LineExpression::LineExpression(EveryLine)
 
 bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
-    // The head has already matched the first eight characters.
-    return HasKeywordAt(line.text, at + 8, keyword + 8);
+    // The head has already matched the first eight characters; the next eight are compared at once.
+    return (HeadAt(line.text, at + 8) & nextMask_) == nextHead_ &&
+           (nextMask_ != ~std::uint64_t(0) || HasKeywordAt(line.text, at + 16, keyword + 16));
 }
 
-bool LineExpression::OtherCanMatch(const LineText& line) const
+void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
 {
-    switch (place) {
-    case Blank:
-        for (char c : line.text)
-            if (c > ' ' && c < 0x7F)
-                return false;
-        return true;
-    case Anywhere:
-        return true;
-    case AfterSpaces:
-        return HasKeywordAt(line.text, line.start, keyword);
-    case AfterTagOpen:
-        return !line.text.empty() && line.text[0] == '<' && HasKeywordAt(line.text, line.tagStart, keyword);
+    if (expressions.size() >= kEnd)
+        throw std::logic_error("a directive table too long for its index");
+    std::map<std::vector<std::uint8_t>, std::uint16_t> lists;
+    for (std::size_t key = 0; key < kKeys; ++key) {
+        const unsigned char first = static_cast<unsigned char>(key & 0xFF);
+        const std::size_t eighth = key >> 8;
+        std::vector<std::uint8_t> list;
+        for (std::size_t i = 0; i < expressions.size(); ++i) {
+            const LineExpression& expression = *expressions[i];
+            bool listed = true;
+            if (expression.place == LineExpression::AfterSpaces) {
+                const char* const keyword = expression.keyword;
+                listed = static_cast<unsigned char>(LowerAscii(keyword[0])) == first &&
+                         (std::strlen(keyword) < 8 || (static_cast<unsigned char>(LowerAscii(keyword[7])) & 0xF) == eighth);
+            } else if (expression.place == LineExpression::AfterTagOpen) {
+                listed = first == '<';
+            }
+            if (listed)
+                list.push_back(static_cast<std::uint8_t>(i));
+        }
+        list.push_back(kEnd);
+        const auto found = lists.emplace(list, static_cast<std::uint16_t>(rows_.size()));
+        if (found.second) {
+            if (rows_.size() + list.size() > UINT16_MAX)
+                throw std::logic_error("a directive table index too large");
+            rows_.insert(rows_.end(), list.begin(), list.end());
+        }
+        start_[key] = found.first->second;
     }
-    return true;
 }
 
 }}}

@@ -55,7 +55,12 @@ public:
             return (line.head & keywordMask_) == keywordHead_ && (!longKeyword_ || KeywordAt(line, line.start));
         if (place == AfterTagOpen)
             return (line.tagHead & keywordMask_) == keywordHead_ && (!longKeyword_ || KeywordAt(line, line.tagStart));
-        return OtherCanMatch(line);
+        if (place == Blank) {
+            // The first character after the leading white space is enough to refuse most lines.
+            const unsigned char first = line.start < line.text.size() ? static_cast<unsigned char>(line.text[line.start]) : 0;
+            return first <= ' ' || first >= 0x7F;
+        }
+        return true;
     }
     // The whole-line match and its groups, after the cheap check.
     bool Match(const LineText& line, Captures& what) const { return CanMatch(line) && MatchAfterCheck(line, what); }
@@ -70,10 +75,12 @@ private:
     std::uint64_t keywordHead_ = 0;
     std::uint64_t keywordMask_ = 0;
     bool longKeyword_ = false;
+    // The same for the keyword's characters from the ninth to the sixteenth.
+    std::uint64_t nextHead_ = 0;
+    std::uint64_t nextMask_ = 0;
 
     // Whether the keyword's characters past the eighth follow at + 8.
     bool KeywordAt(const LineText& line, std::size_t at) const;
-    bool OtherCanMatch(const LineText& line) const;
 };
 
 }}}

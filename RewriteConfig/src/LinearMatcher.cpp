@@ -39,34 +39,21 @@ const std::bitset<256>& RegexSpaces()
     return spaces;
 }
 
-const Captures::Group& Captures::operator[](std::size_t group) const
+std::ptrdiff_t* Captures::Slots(const std::string& line, std::size_t slotCount)
 {
-    if (group >= size_)
-        return none_;
-    return size_ <= kInlineGroups ? inline_[group] : more_[group];
-}
-
-Captures::Group* Captures::Resize(std::size_t count)
-{
-    size_ = count;
-    if (count <= kInlineGroups)
-        return inline_;
-    more_.resize(count);
-    return more_.data();
-}
-
-void Captures::Assign(const std::string& line, const std::ptrdiff_t* slots, std::size_t slotCount)
-{
-    Group* groups = Resize(slotCount / 2);
-    for (std::size_t g = 0; g < size_; ++g) {
-        const std::ptrdiff_t begin = slots[2 * g];
-        const std::ptrdiff_t end = slots[2 * g + 1];
-        Group& group = groups[g];
-        group.matched = begin >= 0 && end >= begin;
-        group.line = &line;
-        group.begin = group.matched ? static_cast<std::size_t>(begin) : 0;
-        group.length = group.matched ? static_cast<std::size_t>(end - begin) : 0;
+    line_ = &line;
+    size_ = slotCount / 2;
+    std::ptrdiff_t* slots = inline_;
+    if (slotCount > kInlineSlots) {
+        if (moreSize_ < slotCount) {
+            more_.reset(new std::ptrdiff_t[slotCount]);
+            moreSize_ = slotCount;
+        }
+        slots = more_.get();
     }
+    std::fill(slots, slots + slotCount, -1);
+    slots_ = slots;
+    return slots;
 }
 
 struct LinearMatcher::Node {
@@ -82,9 +69,14 @@ struct LinearMatcher::Instruction {
     enum Op { Char, Split, Jump, Save, Match };
     Op op;
     std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
-    std::size_t b;  // Split: other branch
+    std::size_t b;  // Split: other branch; Char: how many Char steps follow one another from here
     // Split that repeats one character atom, the loop of "x*" or "x+": that atom's bit, else 0.
+    // Char whose run ends at the character of an "x+" (its loop split right after the run): that
+    // loop's bit, so that the walk reads the run and turns the loop at once.
     std::uint64_t loop = 0;
+    // Split with a loop whose exit is a Save step: that step's slot + 1, which the walk writes as it
+    // leaves the loop; else 0.
+    std::size_t saveAfter = 0;
 };
 
 struct LinearMatcher::Fragment {
@@ -125,6 +117,7 @@ public:
             return Search();
         Reach();
         MarkLoops();
+        CountCharRuns();
         return Backward();
     }
 
@@ -188,7 +181,8 @@ private:
                 const auto found = known.emplace(before, static_cast<std::uint32_t>(states.size()));
                 if (found.second)
                     states.push_back(before);
-                matcher_.backward_.push_back(BackwardStep{live, found.first->second * static_cast<std::uint32_t>(classCount)});
+                matcher_.backwardLive_.push_back(live);
+                matcher_.backwardNext_.push_back(found.first->second * static_cast<std::uint32_t>(classCount));
             }
         }
         return true;
@@ -209,7 +203,7 @@ private:
 
     // The search as a deterministic automaton over the same classes: a state is the set of atoms
     // that the bytes read so far may end at, with a match starting anywhere; reading a byte that ends
-    // a match leads to kFound.
+    // a match leads to the found state, which every byte leaves as it is.
     bool Search()
     {
         const std::size_t classCount = classAccepts_.size();
@@ -233,7 +227,32 @@ private:
                 matcher_.search_.push_back(found.first->second * static_cast<std::uint32_t>(classCount));
             }
         }
+        const std::uint32_t foundState = static_cast<std::uint32_t>(states.size() * classCount);
+        for (std::uint32_t& next : matcher_.search_)
+            if (next == kFound)
+                next = foundState;
+        matcher_.search_.insert(matcher_.search_.end(), classCount, foundState);
+        matcher_.found_ = foundState;
         return true;
+    }
+
+    // The walk reads a run of Char steps at once: they only move on.
+    void CountCharRuns()
+    {
+        std::vector<Instruction>& program = matcher_.program_;
+        for (std::size_t pc = program.size(); pc-- > 0;) {
+            Instruction& step = program[pc];
+            if (step.op != Instruction::Char)
+                continue;
+            const bool more = pc + 1 < program.size() && program[pc + 1].op == Instruction::Char;
+            step.b = more ? program[pc + 1].b + 1 : 1;
+            // The split after the run, when it is the loop of the run's last character.
+            const Instruction& after = program[pc + step.b];
+            step.loop = after.op == Instruction::Split && after.loop != 0 && after.a == pc + step.b - 1 ? after.loop : 0;
+        }
+        for (Instruction& split : program)
+            if (split.op == Instruction::Split && split.loop != 0 && program[split.b].op == Instruction::Save)
+                split.saveAfter = program[split.b].a + 1;
     }
 
     // A star of one atom is "L: split L+1, E; char x; jump L; E:", a plus "B: char x; split B, E; E:".
@@ -522,13 +541,24 @@ bool LinearMatcher::FoundIn(const std::string& text) const
         return false;
     if (nullable_)
         return true;
+    // The found state keeps itself, so it is looked for once every four bytes.
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint8_t* const classOf = classOf_;
+    const std::uint32_t* const next = search_.data();
+    const std::size_t size = text.size();
     std::uint32_t state = 0;
-    for (char c : text) {
-        state = search_[state + classOf_[static_cast<unsigned char>(c)]];
-        if (state == kFound)
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+        state = next[state + classOf[bytes[i]]];
+        state = next[state + classOf[bytes[i + 1]]];
+        state = next[state + classOf[bytes[i + 2]]];
+        state = next[state + classOf[bytes[i + 3]]];
+        if (state == found_)
             return true;
     }
-    return false;
+    for (; i < size; ++i)
+        state = next[state + classOf[bytes[i]]];
+    return state == found_;
 }
 
 namespace {
@@ -542,20 +572,13 @@ public:
     {
         if (count <= N)
             return local_;
-        heap_.resize(count);
-        return heap_.data();
-    }
-
-    T* Zeroed(std::size_t count)
-    {
-        T* data = Uninitialised(count);
-        std::fill(data, data + count, T());
-        return data;
+        heap_.reset(new T[count]);
+        return heap_.get();
     }
 
 private:
     T local_[N];
-    std::vector<T> heap_;
+    std::unique_ptr<T[]> heap_;
 };
 
 }
@@ -571,11 +594,28 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     // One entry more, with no atom live: the end of the text stops every loop below.
     std::uint64_t* const live = liveSpace.Uninitialised(size + 1);
     live[size] = 0;
+    // Four bytes a turn: the pass is most of the match's work.
+    const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::uint8_t* const classOf = classOf_;
+    const std::uint64_t* const stepLive = backwardLive_.data();
+    const std::uint32_t* const stepNext = backwardNext_.data();
     std::uint32_t state = 0;
-    for (std::size_t i = size; i-- > 0;) {
-        const BackwardStep& step = backward_[state + classOf_[static_cast<unsigned char>(text[i])]];
-        live[i] = step.live;
-        state = step.next;
+    std::size_t i = size;
+    for (; i >= 4; i -= 4) {
+        std::uint32_t step = state + classOf[bytes[i - 1]];
+        live[i - 1] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 2]];
+        live[i - 2] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 3]];
+        live[i - 3] = stepLive[step];
+        step = stepNext[step] + classOf[bytes[i - 4]];
+        live[i - 4] = stepLive[step];
+        state = stepNext[step];
+    }
+    while (i-- > 0) {
+        const std::uint32_t step = state + classOf[bytes[i]];
+        live[i] = stepLive[step];
+        state = stepNext[step];
     }
     // Whether the program, at step pc and text position i, can still reach the match.
     auto viable = [&](std::size_t pc, std::size_t i) {
@@ -583,17 +623,29 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
     };
     if (!viable(0, 0))
         return false;
-    ScratchArray<std::ptrdiff_t, 32> workingSpace;
-    std::ptrdiff_t* const working = workingSpace.Zeroed(slotCount_);
-    std::fill(working, working + slotCount_, -1);
+    // From here on the walk always reaches the match.
+    std::ptrdiff_t* const working = captures.Slots(text, slotCount_);
     std::size_t pc = 0;
     std::size_t position = 0;
+    // Where the walk goes on from a loop it leaves, with the Save step there done at once.
+    auto leave = [&](const Instruction& loop) {
+        if (loop.saveAfter == 0)
+            return loop.b;
+        working[loop.saveAfter - 1] = static_cast<std::ptrdiff_t>(position);
+        return loop.b + 1;
+    };
     for (;;) {
         const Instruction& instruction = program_[pc];
         switch (instruction.op) {
         case Instruction::Char:
-            ++pc;
-            ++position;
+            position += instruction.b;
+            if (instruction.loop != 0) {
+                while ((live[position] & instruction.loop) != 0)
+                    ++position;
+                pc = leave(program_[pc + instruction.b]);
+            } else {
+                pc += instruction.b;
+            }
             break;
         case Instruction::Split:
             if (instruction.loop != 0) {
@@ -601,7 +653,7 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
                 // atom is live there, then leaves.
                 while ((live[position] & instruction.loop) != 0)
                     ++position;
-                pc = instruction.b;
+                pc = leave(instruction);
             } else {
                 pc = viable(instruction.a, position) ? instruction.a : instruction.b;
             }
@@ -614,7 +666,6 @@ bool LinearMatcher::MatchGroups(const std::string& text, Captures& captures) con
             ++pc;
             break;
         case Instruction::Match:
-            captures.Assign(text, working, slotCount_);
             return true;
         }
     }

@@ -36,20 +36,36 @@ public:
         std::string str() const { return matched ? line->substr(begin, length) : std::string(); }
     };
 
-    const Group& operator[](std::size_t group) const;
+    Group operator[](std::size_t group) const
+    {
+        Group result;
+        if (group >= size_)
+            return result;
+        const std::ptrdiff_t begin = slots_[2 * group];
+        const std::ptrdiff_t end = slots_[2 * group + 1];
+        result.matched = begin >= 0 && end >= begin;
+        result.line = line_;
+        if (result.matched) {
+            result.begin = static_cast<std::size_t>(begin);
+            result.length = static_cast<std::size_t>(end - begin);
+        }
+        return result;
+    }
     std::size_t size() const { return size_; }
-    // slots: begin and end of each group, -1 for a group that took no part.
-    void Assign(const std::string& line, const std::ptrdiff_t* slots, std::size_t slotCount);
+    // Room for the slots of a match of line: begin and end of each group, -1 for a group that takes no
+    // part; the matcher writes them in place.
+    std::ptrdiff_t* Slots(const std::string& line, std::size_t slotCount);
 
 private:
     // The model's expressions have few groups; more than fit here go to the heap.
-    static const std::size_t kInlineGroups = 8;
-    Group* Resize(std::size_t count);
+    static const std::size_t kInlineSlots = 16;
 
-    Group inline_[kInlineGroups];
-    std::vector<Group> more_;
+    const std::string* line_ = nullptr;
     std::size_t size_ = 0;
-    Group none_;
+    const std::ptrdiff_t* slots_ = nullptr;
+    std::ptrdiff_t inline_[kInlineSlots];
+    std::unique_ptr<std::ptrdiff_t[]> more_;
+    std::size_t moreSize_ = 0;
 };
 
 class LinearMatcher {
@@ -79,16 +95,10 @@ private:
     struct Fragment;
     class Builder;
 
-    // One step of the backward pass: the atoms live at the byte read, and the state before it (as the
-    // index of that state's first step).
-    struct BackwardStep {
-        std::uint64_t live;
-        std::uint32_t next;
-    };
     // More states than this leave an automaton, and so the matcher, unusable; the model's
     // expressions need at most a few hundred.
     static constexpr std::size_t kMaxAutomatonStates = 1024;
-    // The search step that ends a match.
+    // While the search is built: the step that ends a match.
     static constexpr std::uint32_t kFound = UINT32_MAX;
 
     Use use_;
@@ -99,12 +109,16 @@ private:
     bool nullable_ = false;
     std::vector<std::uint64_t> follow_;
     std::uint64_t accepts_[256] = {};
-    // Backward pass: the class of each byte and, per state and class, one step; the first state
+    // Backward pass: the class of each byte and, per state and class, one step: the atoms live at the
+    // byte read, and the state before it (as the index of that state's first step). The first state
     // stands at the end of the text.
     std::uint8_t classOf_[256] = {};
-    std::vector<BackwardStep> backward_;
-    // Search: per state and class the next state (as the index of its first step), or kFound.
+    std::vector<std::uint64_t> backwardLive_;
+    std::vector<std::uint32_t> backwardNext_;
+    // Search: per state and class the next state (as the index of its first step), and the found
+    // state.
     std::vector<std::uint32_t> search_;
+    std::uint32_t found_ = 0;
     // Program of the walk, and per program step the atoms it reaches before reading and whether it
     // reaches the match.
     std::vector<Instruction> program_;

@@ -42,7 +42,7 @@ const Verdict Refuse = Verdict::Refuse;
 const Verdict Pass = Verdict::Pass;
 
 typedef const Captures& Groups;
-typedef const std::string& Line;
+typedef const LineText& Line;
 
 }
 
@@ -50,9 +50,9 @@ typedef const std::string& Line;
 // the server level, first as the server's own virtual-host level reads it.
 const DirectiveRow<ServerLine> kServerTable[] = {
     {LineExpression::EveryLine(), InVirtualHost,
-     [](ServerLine& s, Groups, Line line) { return s.config.openVirtualHost->ParseLine(line) ? Accept : Pass; }},
+     [](ServerLine& s, Groups, Line line) { return s.config.openVirtualHost->ParseLineText(line) ? Accept : Pass; }},
     {LineExpression::EveryLine(), Anywhere,
-     [](ServerLine& s, Groups, Line line) { return s.config.VirtualHostHtaccess::ParseLine(line) ? Accept : Pass; }},
+     [](ServerLine& s, Groups, Line line) { return s.config.VirtualHostHtaccess::ParseLineText(line) ? Accept : Pass; }},
     {{"<\\s*VirtualHost\\s+([^>]+)\\s*>\\s*(?:#.*)?", "virtualhost"}, WithVirtualHosts,
      [](ServerLine& s, Groups m, Line) {
          QuillonConfig& config = s.config;
@@ -118,6 +118,7 @@ const DirectiveRow<ServerLine> kServerTable[] = {
      }},
 };
 const std::size_t kServerTableSize = sizeof(kServerTable) / sizeof(kServerTable[0]);
+const RowIndex kServerIndex(kServerTable, kServerTableSize);
 
 }
 
@@ -130,22 +131,22 @@ QuillonConfig::QuillonConfig(const std::wstring& name)
 
 QuillonConfig::~QuillonConfig() = default;
 
-bool QuillonConfig::ParseLine(const std::string& line)
+bool QuillonConfig::ParseLineText(const LineText& line)
 {
     return ParseServerLine(line, true);
 }
 
-bool QuillonConfig::ParseServerLine(const std::string& line, bool withVirtualHosts)
+bool QuillonConfig::ParseServerLine(const LineText& line, bool withVirtualHosts)
 {
     ServerLine server{*this, withVirtualHosts};
-    return ParseWithTable(kServerTable, kServerTableSize, server, line);
+    return ParseWithTable(kServerTable, kServerIndex, server, line);
 }
 
 QuillpageConfig::QuillpageConfig(const std::wstring& name) : QuillonConfig(name) {}
 
 QuillpageConfig::~QuillpageConfig() = default;
 
-bool QuillpageConfig::ParseLine(const std::string& line)
+bool QuillpageConfig::ParseLineText(const LineText& line)
 {
     return ParseServerLine(line, false);
 }

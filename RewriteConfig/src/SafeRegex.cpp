@@ -43,8 +43,11 @@ std::string& TrimSpace(std::string& text)
     std::string::size_type begin = 0;
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
         ++begin;
-    text.erase(end);
-    text.erase(0, begin);
+    // Most texts have nothing to trim.
+    if (end != text.size())
+        text.erase(end);
+    if (begin != 0)
+        text.erase(0, begin);
     return text;
 }
 

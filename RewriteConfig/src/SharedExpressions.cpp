@@ -1,11 +1,11 @@
 #include "SharedExpressions.h"
 
+#include <cstring>
+
 #include "LinearMatcher.h"
 #include "SafeRegex.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
-
-const boost::regex kFlagSeparator("\\s*,\\s*", kNoCase);
 
 namespace {
 
@@ -28,11 +28,26 @@ const ReferenceScan kPercentBraceReference("\\%\\{\\s*([^}]+)\\s*\\}");
 void ScanReferences(const std::string& text, unsigned char& hasDollarBrace, unsigned char& hasHttpHeader,
                     unsigned char& hasPercentBrace)
 {
-    // "\$\{" is the two characters themselves; every match of the other two expressions holds a "%".
-    const bool hasPercent = text.find('%') != std::string::npos;
-    hasDollarBrace = text.find("${") != std::string::npos ? 1 : 0;
-    hasHttpHeader = hasPercent && kHttpHeaderReference.FoundIn(text) ? 1 : 0;
-    hasPercentBrace = hasPercent && kPercentBraceReference.FoundIn(text) ? 1 : 0;
+    // "\$\{" is the two characters themselves, and every match of the other two expressions begins
+    // with "%{": one look at each "{" tells whether either can be there.
+    bool dollarBrace = false;
+    bool percentBrace = false;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    for (const char* at = begin; at != end && !(dollarBrace && percentBrace);) {
+        const char* const brace = static_cast<const char*>(std::memchr(at, '{', static_cast<std::size_t>(end - at)));
+        if (brace == nullptr)
+            break;
+        if (brace != begin) {
+            dollarBrace = dollarBrace || brace[-1] == '$';
+            percentBrace = percentBrace || brace[-1] == '%';
+        }
+        at = brace + 1;
+    }
+    hasDollarBrace = dollarBrace ? 1 : 0;
+    hasHttpHeader = percentBrace && kHttpHeaderReference.FoundIn(text) ? 1 : 0;
+    // A %{HTTP:name} reference is also a %{name} one.
+    hasPercentBrace = hasHttpHeader || (percentBrace && kPercentBraceReference.FoundIn(text)) ? 1 : 0;
 }
 
 }}}

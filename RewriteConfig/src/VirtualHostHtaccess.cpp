@@ -65,7 +65,7 @@ void CloseSection(VirtualHostHtaccess& v, std::vector<boost::shared_ptr<Director
 }
 
 typedef const Captures& Groups;
-typedef const std::string& Line;
+typedef const LineText& Line;
 
 }
 
@@ -117,9 +117,9 @@ const DirectiveRow<VirtualHostHtaccess> kVirtualHostTable[] = {
          return Accept;
      }},
     {LineExpression::EveryLine(), InSection,
-     [](VirtualHostHtaccess& v, Groups, Line line) { return AcceptedIf(v.openSection->ParseLine(line)); }},
+     [](VirtualHostHtaccess& v, Groups, Line line) { return AcceptedIf(v.openSection->ParseLineText(line)); }},
     {LineExpression::EveryLine(), Anywhere,
-     [](VirtualHostHtaccess& v, Groups, Line line) { return v.Htaccess::ParseLine(line) ? Accept : Pass; }},
+     [](VirtualHostHtaccess& v, Groups, Line line) { return v.Htaccess::ParseLineText(line) ? Accept : Pass; }},
     {{"\\s*RewriteLog\\s+(.+)\\s*(?:#.*)?", "rewritelog"}, Anywhere,
      [](VirtualHostHtaccess& v, Groups m, Line) {
          std::string logPath = m[1].str();
@@ -151,6 +151,7 @@ const DirectiveRow<VirtualHostHtaccess> kVirtualHostTable[] = {
      }},
 };
 const std::size_t kVirtualHostTableSize = sizeof(kVirtualHostTable) / sizeof(kVirtualHostTable[0]);
+const RowIndex kVirtualHostIndex(kVirtualHostTable, kVirtualHostTableSize);
 
 }
 
@@ -164,9 +165,9 @@ VirtualHostHtaccess::VirtualHostHtaccess(const std::wstring& name)
 
 VirtualHostHtaccess::~VirtualHostHtaccess() = default;
 
-bool VirtualHostHtaccess::ParseLine(const std::string& line)
+bool VirtualHostHtaccess::ParseLineText(const LineText& line)
 {
-    return ParseWithTable(kVirtualHostTable, kVirtualHostTableSize, *this, line);
+    return ParseWithTable(kVirtualHostTable, kVirtualHostIndex, *this, line);
 }
 
 }}

@@ -1,5 +1,6 @@
 // The directive expressions: which one a line matches first, their groups, and the cheap checks and
 // the linear matcher against the library's own whole-line match.
+#include <algorithm>
 #include <iterator>
 #include <sstream>
 
@@ -282,6 +283,35 @@ TEST(LinearMatcher, GuidedWalkGivesTheLibrarysGroups)
     }
 }
 
+// More groups than the groups keep room for in place, and the same groups reused for a smaller match.
+TEST(LinearMatcher, ManyGroupsAndReusedGroups)
+{
+    const char* const expression = "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)?(l*)";
+    const LinearMatcher linear(expression, kNoCase);
+    const boost::regex regex(expression, kNoCase);
+    ASSERT_TRUE(linear.Usable());
+    Captures walked;
+    for (const std::string text : {"abcdefghij", "ABCDEFGHIJKLL", "abcdefghijl", "abcdefghi"}) {
+        boost::smatch what;
+        const bool whole = boost::regex_match(text, what, regex);
+        ASSERT_EQ(linear.MatchGroups(text, walked), whole) << text;
+        if (!whole)
+            continue;
+        ASSERT_EQ(walked.size(), what.size()) << text;
+        for (std::size_t g = 0; g < what.size(); ++g) {
+            EXPECT_EQ(walked[g].matched, what[static_cast<int>(g)].matched) << text << " group " << g;
+            EXPECT_EQ(walked[g].str(), what[static_cast<int>(g)].str()) << text << " group " << g;
+        }
+    }
+    const LinearMatcher small("(x)(y)?", kNoCase);
+    const std::string line = "x";
+    ASSERT_TRUE(small.MatchGroups(line, walked));
+    ASSERT_EQ(walked.size(), 3u);
+    EXPECT_EQ(walked[1].str(), "x");
+    EXPECT_FALSE(walked[2].matched);
+    EXPECT_FALSE(walked[3].matched);
+}
+
 TEST(LinearMatcher, RefusesSyntaxItDoesNotKnow)
 {
     // A repeat of something that can match nothing could loop without reading.
@@ -294,60 +324,75 @@ TEST(LinearMatcher, RefusesSyntaxItDoesNotKnow)
     EXPECT_TRUE(LinearMatcher("(a|b)*c?[^x]+\\s\\S\\d.\\:", kNoCase).Usable());
 }
 
+namespace {
+
+// Lines for the cross-checks of the tables: edge cases, every corpus line (also trimmed, cut and in
+// capitals), long lines, and random mixes of the language's pieces.
+const std::vector<std::string>& CrossCheckLines()
+{
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> lines = {
+            "", " ", "\t", "\r", "\x0b", "\x0c", "\n", std::string(1, '\0'), "\xA0", "\x85", "#", "x",
+            "RewriteCond a b c", "rEwRiTeCoNd a b", "REWRITECOND\ta\tb\t[nc]", "RewriteRule a b [L] # c",
+            "RewriteRule a b [L", "RewriteRule a b [] ", "RewriteRule a\nb", "RewriteRule a \x0b b",
+            "RewriteRule a b\r", "<Files\r~ x>", "<Files>", "<Files >", "<Files a>>", "<Files a> #",
+            "<Files a> x", "<Location\t~ x>", "<Location \t~ x>", "</ Files>", "< / Files >", "</Filesmatch>",
+            "RewriteMap a b:c", "RewriteMap a b c:d", "RewriteMap a :c", "RewriteMap a b:#", "RewriteMap a b:c#d",
+            "RewriteBase", "RewriteBase ", "RewriteBase a b", "RewriteBase#", "RewriteLog ", "RewriteLog #",
+            "AccessFileName #", "AccessFileName a b # c", "NotifyOrder=\tLoW", "LogLevel  crit ",
+            "ErrorLog \"a b\"", "<VirtualHost >", "<VirtualHost a>#", "<Orvane>#", "<Orvane >x",
+            std::string("RewriteRule a\0 b", 16), "RewriteRule \xE9 \xFF", "RedirectHanler  EXTERNAL",
+            "ProxySendTimeout 00", "ProxySendTimeout 1 2", "RepeatLimit 1x", "AllowOverride All None",
+        };
+        // Every logical line of the corpus, and each line cut and with its case changed.
+        for (const char* name : {"drupal", "h5bp-dist", "joomla", "magento2", "nextcloud", "typo3"}) {
+            std::istringstream text(
+                TestSupport::ReadWholeFile(std::string(REWRITECONFIG_TEST_DATA) + "/corpus/" + name + ".htaccess"));
+            std::string line;
+            while (std::getline(text, line)) {
+                lines.push_back(line);
+                TrimSpace(line);
+                lines.push_back(line);
+                lines.push_back(line.substr(0, line.size() / 2));
+                std::string upper = line;
+                for (char& c : upper)
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                lines.push_back(upper);
+            }
+        }
+        // Lines longer than a few thousand characters take the same walk.
+        const std::string longWord(5000, 'a');
+        const std::string longBlanks(5000, ' ');
+        for (const std::string& line : {"RewriteRule " + longWord + " b [L] # c", "RewriteCond a" + longBlanks + "b [NC]",
+                                        "<Files " + longWord + longBlanks + ">", "RewriteMap m t" + longBlanks + ":x",
+                                        "RewriteRule a b [" + longWord + "] #" + longBlanks})
+            lines.push_back(line);
+        // Random mixes of the languages's own pieces.
+        const char* const pieces[] = {"Rewrite", "Rule", "Cond", " ", "\t", "[", "]", "#", "<", ">", "/", "Files",
+                                      "Match", "~", ":", "=", "a", "1", "Directory", "Location", "On", ",", "\\",
+                                      "VirtualHost", "Log", "Level", "Base", "Map", "!", "%{", "}", "Orvane"};
+        unsigned seed = 12345;
+        for (int n = 0; n < 20000; ++n) {
+            std::string line;
+            const int count = 1 + static_cast<int>((seed >> 16) % 9);
+            for (int k = 0; k < count; ++k) {
+                seed = seed * 1103515245u + 12345u;
+                line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
+            }
+            lines.push_back(line);
+        }
+        return lines;
+    }();
+    return all;
+}
+
+}
+
 // The cheap keyword check and the linear matcher may only skip lines that the library's whole-line
 // match refuses, and the linear matcher must agree with it on every line, groups included.
 TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
 {
-    std::vector<std::string> lines = {
-        "", " ", "\t", "\r", "\x0b", "\x0c", "\n", std::string(1, '\0'), "\xA0", "\x85", "#", "x",
-        "RewriteCond a b c", "rEwRiTeCoNd a b", "REWRITECOND\ta\tb\t[nc]", "RewriteRule a b [L] # c",
-        "RewriteRule a b [L", "RewriteRule a b [] ", "RewriteRule a\nb", "RewriteRule a \x0b b",
-        "RewriteRule a b\r", "<Files\r~ x>", "<Files>", "<Files >", "<Files a>>", "<Files a> #",
-        "<Files a> x", "<Location\t~ x>", "<Location \t~ x>", "</ Files>", "< / Files >", "</Filesmatch>",
-        "RewriteMap a b:c", "RewriteMap a b c:d", "RewriteMap a :c", "RewriteMap a b:#", "RewriteMap a b:c#d",
-        "RewriteBase", "RewriteBase ", "RewriteBase a b", "RewriteBase#", "RewriteLog ", "RewriteLog #",
-        "AccessFileName #", "AccessFileName a b # c", "NotifyOrder=\tLoW", "LogLevel  crit ",
-        "ErrorLog \"a b\"", "<VirtualHost >", "<VirtualHost a>#", "<Orvane>#", "<Orvane >x",
-        std::string("RewriteRule a\0 b", 16), "RewriteRule \xE9 \xFF", "RedirectHanler  EXTERNAL",
-        "ProxySendTimeout 00", "ProxySendTimeout 1 2", "RepeatLimit 1x", "AllowOverride All None",
-    };
-    // Every logical line of the corpus, and each line cut and with its case changed.
-    for (const char* name : {"drupal", "h5bp-dist", "joomla", "magento2", "nextcloud", "typo3"}) {
-        std::istringstream text(TestSupport::ReadWholeFile(std::string(REWRITECONFIG_TEST_DATA) + "/corpus/" + name + ".htaccess"));
-        std::string line;
-        while (std::getline(text, line)) {
-            lines.push_back(line);
-            TrimSpace(line);
-            lines.push_back(line);
-            lines.push_back(line.substr(0, line.size() / 2));
-            std::string upper = line;
-            for (char& c : upper)
-                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            lines.push_back(upper);
-        }
-    }
-    // Lines longer than a few thousand characters take the same walk.
-    const std::string longWord(5000, 'a');
-    const std::string longBlanks(5000, ' ');
-    for (const std::string& line : {"RewriteRule " + longWord + " b [L] # c", "RewriteCond a" + longBlanks + "b [NC]",
-                                    "<Files " + longWord + longBlanks + ">", "RewriteMap m t" + longBlanks + ":x",
-                                    "RewriteRule a b [" + longWord + "] #" + longBlanks})
-        lines.push_back(line);
-    // Random mixes of the languages's own pieces.
-    const char* const pieces[] = {"Rewrite", "Rule", "Cond", " ", "\t", "[", "]", "#", "<", ">", "/", "Files",
-                                  "Match", "~", ":", "=", "a", "1", "Directory", "Location", "On", ",", "\\",
-                                  "VirtualHost", "Log", "Level", "Base", "Map", "!", "%{", "}", "Orvane"};
-    unsigned seed = 12345;
-    for (int n = 0; n < 20000; ++n) {
-        std::string line;
-        const int count = 1 + static_cast<int>((seed >> 16) % 9);
-        for (int k = 0; k < count; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
-        }
-        lines.push_back(line);
-    }
-
+    const std::vector<std::string>& lines = CrossCheckLines();
     std::vector<std::vector<boost::regex>> library;
     for (const Table& table : Tables())
         library.push_back(LibraryExpressions(table));
@@ -384,6 +429,45 @@ TEST(DirectiveTable, CheapChecksAgreeWithTheWholeLineMatch)
     EXPECT_GT(matched, 1000u);
 }
 
+namespace {
+
+// The rows that the index offers for the line: in table order, none twice, and every row whose cheap
+// check passes among them.
+template <typename Container>
+void ExpectIndexCovers(const DirectiveRow<Container>* rows, std::size_t count, const RowIndex& index,
+                       const std::string& line)
+{
+    const LineText text(line);
+    std::vector<std::size_t> offered;
+    for (const std::uint8_t* at = index.RowsFor(text); *at != RowIndex::kEnd; ++at) {
+        ASSERT_LT(*at, count) << line;
+        ASSERT_TRUE(offered.empty() || offered.back() < *at) << line;
+        offered.push_back(*at);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (rows[i].expression.CanMatch(text)) {
+            ASSERT_NE(std::find(offered.begin(), offered.end(), i), offered.end())
+                << "row " << i << " left out for: " << line;
+        }
+    }
+}
+
+}
+
+TEST(DirectiveTable, RowIndexOffersEveryRowThatCanMatch)
+{
+    std::vector<std::string> lines = CrossCheckLines();
+    for (const char* line : {"\x20rewriterule", "\x20<files a>", "R", "r", "<", "<\t/files>", " <files a>"})
+        lines.push_back(line);
+    for (int byte = 0; byte < 256; ++byte)
+        lines.push_back(std::string(1, static_cast<char>(byte)) + "ewriteRule a b");
+    for (const std::string& line : lines) {
+        ExpectIndexCovers(kDirectoryTable, kDirectoryTableSize, kDirectoryIndex, line);
+        ExpectIndexCovers(kVirtualHostTable, kVirtualHostTableSize, kVirtualHostIndex, line);
+        ExpectIndexCovers(kServerTable, kServerTableSize, kServerIndex, line);
+    }
+}
+
 TEST(LinearMatcher, SearchAgreesWithTheLibrary)
 {
     const char* const expressions[] = {"\\$\\{", "\\%\\{\\s*HTTP\\:([^}]+)\\}", "\\%\\{\\s*([^}]+)\\s*\\}",
@@ -403,20 +487,61 @@ TEST(LinearMatcher, SearchAgreesWithTheLibrary)
         EXPECT_EQ(std::string(text).find("${") != std::string::npos, boost::regex_search(std::string(text), dollarBrace)) << text;
 }
 
+// The three reference marks of a text are what the library's search for each expression says.
+TEST(ScanReferences, AgreesWithTheLibrarysSearch)
+{
+    const boost::regex dollarBrace("\\$\\{", kNoCase);
+    const boost::regex httpHeader("\\%\\{\\s*HTTP\\:([^}]+)\\}", kNoCase);
+    const boost::regex percentBrace("\\%\\{\\s*([^}]+)\\s*\\}", kNoCase);
+    const char* const pieces[] = {"$", "{", "%", "}", "%{", "${", "http:", "HTtp:", "HTTP", " ", "\t", "x", "\n", ":",
+                                  "}}", "%{ HTTP:"};
+    std::vector<std::string> texts = {"", "{", "${", "%{", "{x}", "%{x}", "$%{x}", "%${x}", "%{HTTP:a}", "%{ http:}"};
+    unsigned seed = 4242;
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        seed = seed * 1103515245u + 12345u;
+        const int count = static_cast<int>((seed >> 16) % 9);
+        for (int k = 0; k < count; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
+        }
+        texts.push_back(text);
+    }
+    std::size_t found[3] = {};
+    for (const std::string& text : texts) {
+        unsigned char dollar = 7, http = 7, percent = 7;
+        ScanReferences(text, dollar, http, percent);
+        const bool expected[3] = {boost::regex_search(text, dollarBrace), boost::regex_search(text, httpHeader),
+                                  boost::regex_search(text, percentBrace)};
+        ASSERT_EQ(dollar, expected[0] ? 1 : 0) << text;
+        ASSERT_EQ(http, expected[1] ? 1 : 0) << text;
+        ASSERT_EQ(percent, expected[2] ? 1 : 0) << text;
+        for (int e = 0; e < 3; ++e)
+            found[e] += expected[e] ? 1 : 0;
+    }
+    for (std::size_t count : found)
+        EXPECT_GT(count, 100u);
+}
+
 // The driver and the flag parsers find the separators directly; the pieces must be those that the
 // separator expressions give.
 TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
 {
     const char alphabet[] = {'a', ' ', '\t', ',', '\r', '\n', '\\', '\v', 'x', ','};
+    const boost::regex flagSeparator(kFlagSeparator, kNoCase);
+    const boost::regex lineSeparator(kLineSeparator, kNoCase);
     unsigned seed = 99;
+    std::size_t split = 0;
     for (int n = 0; n < 20000; ++n) {
         std::string text;
+        seed = seed * 1103515245u + 12345u;
         const int length = static_cast<int>((seed >> 16) % 12);
         for (int k = 0; k < length; ++k) {
             seed = seed * 1103515245u + 12345u;
             text.push_back(alphabet[(seed >> 16) % sizeof(alphabet)]);
         }
-        const std::vector<std::string> expected = SplitWithExpression(text, kFlagSeparator);
+        const std::vector<std::string> expected = SplitWithExpression(text, flagSeparator);
+        split += expected.size() > 1 ? 1 : 0;
         std::vector<std::string> found;
         ForEachFlagPiece(text, [&found](std::string piece) {
             found.push_back(piece);
@@ -427,7 +552,7 @@ TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
         // Physical lines: the pieces around every separator match; none after a final separator.
         std::vector<std::string> lines;
         std::string::const_iterator rest = text.cbegin();
-        for (boost::sregex_iterator it(text.cbegin(), text.cend(), kLineSeparator), end; it != end; ++it) {
+        for (boost::sregex_iterator it(text.cbegin(), text.cend(), lineSeparator), end; it != end; ++it) {
             lines.emplace_back(rest, (*it)[0].first);
             rest = (*it)[0].second;
         }
@@ -451,6 +576,8 @@ TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
             ASSERT_EQ(recorder.offered, trimmed) << text;
         }
     }
+    // The texts are not all trivial: many lists split into several pieces.
+    EXPECT_GT(split, 1000u);
 }
 
 TEST(DirectiveTable, FlagExpressionsAgreeWithTheLibrary)

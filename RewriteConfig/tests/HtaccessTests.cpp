@@ -144,6 +144,19 @@ TEST(Htaccess, RefusedConditionIsDropped)
               "Unknown expression on line #2: RewriteCond %{A} x [bogus]\r\n");
     ASSERT_EQ(h.rules.size(), 1u);
     EXPECT_TRUE(h.rules[0]->conditions.empty());
+
+    // Between accepted conditions, only the refused one goes.
+    Htaccess between;
+    EXPECT_EQ(Parse(between, "RewriteCond %{A} x [NC]\nRewriteCond %{B} (\nRewriteCond %{C} =y\nRewriteRule a b\n"),
+              "Unknown expression on line #2: RewriteCond %{B} (\r\n");
+    ASSERT_EQ(between.rules.size(), 1u);
+    const std::vector<CfgRewriteCond>& kept = between.rules[0]->conditions;
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].testString, "%{A}");
+    EXPECT_EQ(kept[0].nocase, 1);
+    EXPECT_EQ(kept[1].testString, "%{C}");
+    EXPECT_EQ(kept[1].pattern, "y");
+    EXPECT_NE(kept[1].condFunction, nullptr);
 }
 
 TEST(Htaccess, CompatibilitySwitchSetsOOfLaterRules)

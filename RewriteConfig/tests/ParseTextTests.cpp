@@ -75,6 +75,10 @@ TEST(ParseText, ReplacesEscapedBlanks)
     EXPECT_EQ(LinesOf("^a\\ b$"), Lines({"^a\\x20b$"}));
     EXPECT_EQ(LinesOf("a\\\\ b"), Lines({"a\\\\x20b"}));  // scanned left to right without overlap
     EXPECT_EQ(LinesOf("a\\  b"), Lines({"a\\x20 b"}));
+    // A blank that continuation puts after a backslash is escaped as well, on any line.
+    EXPECT_EQ(LinesOf("a\\\\\n b"), Lines({"a\\x20b"}));
+    EXPECT_EQ(LinesOf("x\\.y\n\\\\\r\n b\nc"), Lines({"x\\.y", "\\x20b", "c"}));
+    EXPECT_EQ(LinesOf("a\\b\nc\nd\\ e"), Lines({"a\\b", "c", "d\\x20e"}));
 }
 
 TEST(ParseText, ReportsRefusedLinesWithLogicalNumbers)

@@ -84,6 +84,39 @@ TEST(CfgRewriteRule, Flags)
     }
 }
 
+// ParseFlag as called directly, without the lower-casing and trimming of Compile: the words are
+// compared exactly, the flags with a value are read by their expressions, white space and case aside.
+TEST(CfgRewriteRule, ParseFlagTakesPiecesAsGiven)
+{
+    const struct {
+        const char* piece;
+        bool known;
+        std::function<bool(const CfgRewriteRule&)> check;
+    } cases[] = {
+        {"R", true, [](const CfgRewriteRule& r) { return r.redirectCode == 302; }},
+        {" r = 303 ", true, [](const CfgRewriteRule& r) { return r.redirectCode == 303; }},
+        {"\tRedirect", true, [](const CfgRewriteRule& r) { return r.redirectCode == 302; }},
+        {"Skip=4", true, [](const CfgRewriteRule& r) { return r.skipCount == 4; }},
+        {" CO=a:b", true, [](const CfgRewriteRule& r) { return r.cookieName == "a" && r.cookieValue == "b"; }},
+        {"Type=x/y", true, [](const CfgRewriteRule& r) { return r.mimeType == "x/y"; }},
+        {"L", false, [](const CfgRewriteRule& r) { return r.last == 0; }},
+        {" l", false, [](const CfgRewriteRule& r) { return r.last == 0; }},
+        {"lp", true, [](const CfgRewriteRule& r) { return r.loop == 1 && r.last == 0; }},
+        {"la", false, [](const CfgRewriteRule& r) { return r.last == 0; }},
+        {"nocase", true, [](const CfgRewriteRule& r) { return r.nocase == 1 && r.next == 0; }},
+        {"ne", true, [](const CfgRewriteRule& r) { return r.noescape == 1 && r.next == 0; }},
+        {"cu", true, [](const CfgRewriteRule& r) { return r.CU == 1 && r.chain == 0; }},
+        {"co", false, [](const CfgRewriteRule& r) { return r.cookieName.empty() && r.chain == 0; }},
+        {"", false, [](const CfgRewriteRule&) { return true; }},
+        {"\xe9", false, [](const CfgRewriteRule&) { return true; }},
+    };
+    for (const auto& c : cases) {
+        CfgRewriteRule rule;
+        EXPECT_EQ(rule.ParseFlag(c.piece), c.known) << c.piece;
+        EXPECT_TRUE(c.check(rule)) << c.piece;
+    }
+}
+
 TEST(CfgRewriteRule, NocaseSelectsCaseInsensitiveCompile)
 {
     CfgRewriteRule insensitive;

@@ -13,6 +13,10 @@ namespace Orvane { namespace Quillon {
 
 class DirectoryLevel;
 
+namespace Detail {
+class LineText;
+}
+
 // Values of the Orvane section; time-outs in milliseconds (written in seconds).
 struct ProxySettings {
     std::int32_t connectTimeout = 60000;
@@ -66,8 +70,13 @@ public:
     // line. Always true; the caller judges success by whether errors grew.
     bool ParseText(const std::string& text, std::string& errors);
 
+    // Reads the line once (Detail::LineText) and hands it to ParseLineText.
     bool ParseLine(const std::string& line) override;
     bool SetPath(const std::string& path) override;
+
+    // What ParseLine does, for a line already read; the containers hand lines on to one another
+    // through it. Each container overrides this one, not ParseLine.
+    virtual bool ParseLineText(const Detail::LineText& line);
 
     // Reads the file named at construction and parses it, dropping the error lines; true when it
     // was read. When it cannot be read, RewriteEngine is switched off and everything else keeps its

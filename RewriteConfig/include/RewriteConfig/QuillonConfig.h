@@ -35,7 +35,7 @@ public:
     explicit QuillonConfig(const std::wstring& fileName = std::wstring());
     ~QuillonConfig() override;
 
-    bool ParseLine(const std::string& line) override;
+    bool ParseLineText(const Detail::LineText& line) override;
 
     // The per-directory configuration of a site folder (ending with a separator): the first
     // AccessFileName name that exists there as a file, else the first name, loaded with
@@ -44,7 +44,7 @@ public:
 
 protected:
     // The one server-level parser; withVirtualHosts false leaves out the VirtualHost section tags.
-    bool ParseServerLine(const std::string& line, bool withVirtualHosts);
+    bool ParseServerLine(const Detail::LineText& line, bool withVirtualHosts);
 };
 
 // The server level as the site property page reads it: no VirtualHost sections, so their tags are
@@ -54,7 +54,7 @@ public:
     explicit QuillpageConfig(const std::wstring& fileName = std::wstring());
     ~QuillpageConfig() override;
 
-    bool ParseLine(const std::string& line) override;
+    bool ParseLineText(const Detail::LineText& line) override;
 };
 
 }}

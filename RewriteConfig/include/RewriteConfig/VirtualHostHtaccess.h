@@ -23,7 +23,7 @@ public:
     explicit VirtualHostHtaccess(const std::wstring& fileName = std::wstring());
     ~VirtualHostHtaccess() override;
 
-    bool ParseLine(const std::string& line) override;
+    bool ParseLineText(const Detail::LineText& line) override;
 };
 
 }}
