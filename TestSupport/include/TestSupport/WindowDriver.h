@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for window tests: finding windows of a process or thread, reading dialog texts,
-// closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
+// closing modal boxes from a helper thread, screenshots, and child processes (ended by handle or id).
 #include <windows.h>
 
 #include "TestSupport/TestFiles.h"
@@ -121,6 +121,14 @@ public:
 private:
     PROCESS_INFORMATION info_{};
 };
+
+// The ids of the running processes that the process parent started.
+std::vector<DWORD> ChildProcessIds(DWORD parent);
+// Waits until a visible top-level window of the class and title (null: any) belongs to a process
+// that parent started; null after the timeout.
+HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* title, DWORD ms);
+// Ends, by id, every process that this process started and every process those started.
+void EndChildProcesses();
 
 // A fresh folder under the temporary folder, deleted with its files when the object goes.
 class TempFolder {
