@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cwctype>
 
 namespace TestSupport {
 
@@ -43,21 +44,61 @@ bool CreationTime(DWORD processId, ULONGLONG& time)
 }
 
 // The children of parent in the list. A snapshot names a parent only by id, and an ended parent's id
-// can be reused: a process created before the parent is not its child.
-std::vector<DWORD> ChildrenIn(const std::vector<ProcessEntry>& list, DWORD parent)
+// can be reused: a process created before the parent is not its child. Where the parent's creation
+// time cannot be asked (it is still starting), floor stands for it.
+std::vector<DWORD> ChildrenIn(const std::vector<ProcessEntry>& list, DWORD parent, ULONGLONG floor = 0)
 {
     std::vector<DWORD> children;
     ULONGLONG parentCreated = 0;
-    const bool parentKnown = CreationTime(parent, parentCreated);
+    if (!CreationTime(parent, parentCreated))
+        parentCreated = floor;
     for (const ProcessEntry& entry : list) {
         if (entry.parent != parent || entry.id == parent || entry.id == 0)
             continue;
         ULONGLONG created = 0;
-        if (parentKnown && CreationTime(entry.id, created) && created < parentCreated)
+        if (CreationTime(entry.id, created) && created < parentCreated)
             continue;
         children.push_back(entry.id);
     }
     return children;
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// Whether Wine has finished starting the process (it answers its image name only then).
+bool HasStarted(HANDLE process)
+{
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    return ::QueryFullProcessImageNameW(process, 0, &path[0], &size) != FALSE;
+}
+
+// Programs of the Windows folder (Wine's desktop and services) can be started by whichever program
+// first needs them, a test among them; they serve every program of the prefix and are never ended.
+// A process that cannot be opened is left alone. Wine answers no image name for a process that is
+// still starting (ERROR_INVALID_HANDLE): that one is a program just started, not a running service.
+bool IsSystemProgram(DWORD processId)
+{
+    Framework::ScopedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return true;
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process.Get(), 0, &path[0], &size))
+        return false;
+    path.resize(size);
+    std::wstring windows(MAX_PATH, L'\0');
+    const UINT length = ::GetWindowsDirectoryW(&windows[0], MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return true;
+    windows.resize(length);
+    const std::wstring folder = Lower(windows) + L"\\";
+    return Lower(path).compare(0, folder.size(), folder) == 0;
 }
 
 }
@@ -91,19 +132,35 @@ HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* 
 void EndChildProcesses()
 {
     // Every process below this one, found before any is ended: a grandchild whose parent has
-    // ended can no longer be told from a stranger.
+    // ended can no longer be told from a stranger. Below a system program nothing is ours, and
+    // nothing created before this process is below it (nor is this process itself).
+    const DWORD self = ::GetCurrentProcessId();
+    ULONGLONG selfCreated = 0;
+    CreationTime(self, selfCreated);
     const std::vector<ProcessEntry> list = ProcessList();
-    std::vector<DWORD> descendants = ChildrenIn(list, ::GetCurrentProcessId());
-    for (size_t i = 0; i < descendants.size(); ++i) {
-        for (DWORD child : ChildrenIn(list, descendants[i]))
-            if (std::find(descendants.begin(), descendants.end(), child) == descendants.end())
-                descendants.push_back(child);
+    std::vector<DWORD> descendants;
+    std::vector<DWORD> parents{self};
+    while (!parents.empty()) {
+        const DWORD parent = parents.back();
+        parents.pop_back();
+        for (DWORD child : ChildrenIn(list, parent, selfCreated)) {
+            if (child == self || std::find(descendants.begin(), descendants.end(), child) != descendants.end() ||
+                IsSystemProgram(child))
+                continue;
+            descendants.push_back(child);
+            parents.push_back(child);
+        }
     }
-    // The youngest generation first, so that none starts another process while its parent goes.
+    // The youngest first, so that none starts another process while its parent goes. A process that
+    // Wine is still starting is given a moment to finish: ended half-started, its parent's creation
+    // call and Wine's server can fail.
     for (auto id = descendants.rbegin(); id != descendants.rend(); ++id) {
-        Framework::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, *id));
+        Framework::ScopedHandle process(
+            ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *id));
         if (!process)
             continue;
+        WaitUntil([&] { return HasStarted(process.Get()) || ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; },
+                  2000, false);
         if (::WaitForSingleObject(process.Get(), 0) != WAIT_OBJECT_0 && ::TerminateProcess(process.Get(), 99))
             ::WaitForSingleObject(process.Get(), 5000);
     }

@@ -127,7 +127,8 @@ std::vector<DWORD> ChildProcessIds(DWORD parent);
 // Waits until a visible top-level window of the class and title (null: any) belongs to a process
 // that parent started; null after the timeout.
 HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* title, DWORD ms);
-// Ends, by id, every process that this process started and every process those started.
+// Ends, by id, every process that this process started and every process those started, and waits
+// for each; programs of the Windows folder (Wine's desktop and services) are left alone.
 void EndChildProcesses();
 
 // A fresh folder under the temporary folder, deleted with its files when the object goes.
