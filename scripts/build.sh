@@ -16,7 +16,10 @@ cmake --build --preset win32 -j "$(nproc)"
 echo "Deliverables in $top/dist:"
 ls -1 "$top/dist"
 
+# A fresh prefix on every run: the demo holds exactly what this run registers.
 demo=$top/build/demo
+rm -rf "$demo"
+mkdir -p "$demo"
 if "$top/TestSupport/wine/can-run-32bit.sh" "$demo/wineprefix32"; then
   export QUILLON_WINE_BITS=32
   programs=$top/dist tools=$top/build/win32/tests prefix=$demo/wineprefix32
