@@ -65,7 +65,7 @@ if [ -f "$install_dir/Quillpage.dll" ]; then
   "$run_wine" regsvr32 /s "$install_win\\Quillpage.dll" || { echo "regsvr32 of Quillpage.dll failed" >&2; exit 1; }
   echo "Quillpage.dll registered in $prefix"
 else
-  echo "dist/ holds no Quillpage.dll yet: Orvanedock says that no extension is installed and shows the tree alone."
+  echo "${programs#$top/}/ holds no Quillpage.dll yet: Orvanedock says that no extension is installed and shows the tree alone."
 fi
 
 "$QUILLON_WINE" "$install_win\\Orvanedock.exe" </dev/null >"$demo/orvanedock.log" 2>&1 &
