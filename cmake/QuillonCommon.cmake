@@ -20,6 +20,11 @@ function(quillon_target_settings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
   if(WIN32)
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      # x87 arithmetic keeps excess precision across a cast to float (GCC 12 in C++), so a value
+      # rounded to single precision by the code is not; SSE2 rounds every type as the 64-bit build.
+      target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
+    endif()
     get_target_property(_type ${target} TYPE)
     if(_type STREQUAL "EXECUTABLE" OR _type STREQUAL "SHARED_LIBRARY" OR _type STREQUAL "MODULE_LIBRARY")
       target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)

@@ -12,8 +12,17 @@ if(NOT TARGET gtest)
 endif()
 
 if(CMAKE_CROSSCOMPILING)
-  # Tests of the Windows build run under Wine in a private prefix below the build folder.
+  # Tests of the Windows build run under Wine in a private prefix below the build folder: a 32-bit
+  # prefix and Wine for the 32-bit build, 64-bit ones for the 64-bit build. QUILLON_WINE_TEST_ENV is
+  # the environment of every Wine test; scripts/wine-ctest.sh reads the bitness from the build folder.
   set(QUILLON_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUILLON_WINE_BITS 32)
+  else()
+    set(QUILLON_WINE_BITS 64)
+  endif()
+  set(QUILLON_WINE_TEST_ENV "WINEPREFIX=${QUILLON_WINEPREFIX}" "QUILLON_WINE_BITS=${QUILLON_WINE_BITS}")
+  file(WRITE ${CMAKE_BINARY_DIR}/quillon-wine-bits "${QUILLON_WINE_BITS}\n")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../TestSupport/wine/run-wine.sh)
 endif()
 
@@ -31,7 +40,7 @@ function(quillon_add_test name)
   set(labels ${T_LABELS})
   if(CMAKE_CROSSCOMPILING)
     list(APPEND labels wine)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEPREFIX=${QUILLON_WINEPREFIX}")
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QUILLON_WINE_TEST_ENV}")
   endif()
   if(T_GUI)
     list(APPEND labels window)

@@ -1,5 +1,6 @@
 # Cross toolchain: 64-bit Windows with mingw-w64, posix thread model. Only for running the Windows
-# tests under 64-bit Wine on machines that cannot run 32-bit processes; the deliverables are 32-bit.
+# tests under 64-bit Wine (on every machine; where 32-bit processes start, the 32-bit build's tests
+# run as well); the deliverables are 32-bit.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libboost1.81-dev googletest libgtest-dev valgrind
-  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
+  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick file
 )
 
 missing=()

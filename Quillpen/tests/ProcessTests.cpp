@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <richedit.h>
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -33,46 +32,13 @@ bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
     }, timeoutMs, false);
 }
 
-bool IsChildProcess(DWORD processId, DWORD parentId)
-{
-    Framework::ScopedFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ProcessID == processId)
-            return entry.th32ParentProcessID == parentId;
-    }
-    return false;
-}
-
-// A visible top-level window of the class and title that a process started by parentId owns.
-HWND WaitForChildProcessWindow(DWORD parentId, const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
-{
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND window = ::FindWindowExW(nullptr, nullptr, className, title); window;
-                 window = ::FindWindowExW(nullptr, window, className, title)) {
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(window, &owner);
-                if (::IsWindowVisible(window) && IsChildProcess(owner, parentId)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        timeoutMs, false);
-    return found;
-}
-
 class ProcessTest : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = std::make_unique<TempFolder>(L"quillpen-process"); }
     void TearDown() override
     {
+        // The editor, and the prober or anything else it started, by id while the editor still runs.
+        EndChildProcesses();
         editor_.Terminate();
         folder_.reset();
     }

@@ -3,8 +3,8 @@
 # class ids and names the site description it answers from (registry value), or removes both.
 #   iisstore.sh register   STAND-IN-DLL DESCRIPTION-FILE
 #   iisstore.sh unregister STAND-IN-DLL
-# Paths are Linux paths. A 32-bit DLL is registered by the prefix's 32-bit regsvr32, which needs
-# a machine that starts 32-bit processes (QUILLON_WINE32 names the 32-bit loader).
+# Paths are Linux paths. A 32-bit DLL is registered in a 32-bit prefix by its regsvr32, which needs
+# a machine that starts 32-bit processes; a 64-bit DLL in a 64-bit prefix.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must name the Wine prefix}"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,13 +16,14 @@ usage() { echo "usage: $0 register DLL DESCRIPTION | unregister DLL" >&2; exit 2
 action=$1 dll=$2
 [ -f "$dll" ] || { echo "$0: no such file: $dll" >&2; exit 1; }
 
-# The bitness of the DLL decides which Wine and which regsvr32 register it.
+# The bitness of the DLL decides which Wine registers it (TestSupport/wine/wine-tools.sh).
 if file -b "$dll" | grep -q '^PE32+'; then
-  wine_loader=${QUILLON_WINE:-/usr/lib/wine/wine64} regsvr32='regsvr32'
+  export QUILLON_WINE_BITS=64
 else
-  wine_loader=${QUILLON_WINE32:-/usr/lib/wine/wine} regsvr32='C:\windows\syswow64\regsvr32.exe'
+  export QUILLON_WINE_BITS=32
 fi
-wine() { QUILLON_WINE=$wine_loader "$run_wine" "$@" </dev/null; }
+regsvr32=regsvr32
+wine() { "$run_wine" "$@" </dev/null; }
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 dll_path=$(windows_path "$(cd "$(dirname "$dll")" && pwd)/$(basename "$dll")")

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for window tests: finding windows of a process or thread, reading dialog texts,
-// closing modal boxes from a helper thread, screenshots, and child processes ended by handle.
+// closing modal boxes from a helper thread, screenshots, and child processes (ended by handle or id).
 #include <windows.h>
 
 #include "TestSupport/TestFiles.h"
@@ -122,15 +122,15 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// The ids of the processes whose parent is the process parent.
+// The ids of the running processes that the process parent started.
 std::vector<DWORD> ChildProcessIds(DWORD parent);
-// Waits (pumping this thread's messages) for a visible top-level window of the class and title
-// (null: any) that belongs to a child process of parent; null after ms.
+// Waits until a visible top-level window of the class and title (null: any) belongs to a process
+// that parent started; null after the timeout.
 HWND WaitForChildProcessWindow(DWORD parent, const wchar_t* cls, const wchar_t* title, DWORD ms);
-// Ends the child processes of this process, each by its id, and waits for them; programs of the
-// system folder (Wine's desktop and services) are left alone.
+// Ends, by id, every process that this process started and every process those started, and waits
+// for each; programs of the Windows folder (Wine's desktop and services) are left alone.
 void EndChildProcesses();
-// The same for the child processes of another process (programs that a program under test started).
+// The same for the processes below another process (programs that a program under test started).
 void EndChildProcessesOf(DWORD parent);
 
 // A fresh folder under the temporary folder, deleted with its files when the object goes.
