@@ -1,29 +1,15 @@
 // The registry key owner and the removal of key trees, on keys below a private test key.
 #include "Framework/Registry.h"
 
-#include <gtest/gtest.h>
+#include <TestSupport/RegistryLock.h>
 
-#include <aclapi.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
 using namespace Framework;
 
 namespace {
-
-// A key whose access list is empty can be opened by nobody but its owner, for its access list.
-LONG SetEmptyAccessList(HKEY parent, const wchar_t* path, bool empty)
-{
-    RegistryKey key;
-    LONG result = key.Open(parent, path, WRITE_DAC);
-    if (result != ERROR_SUCCESS)
-        return result;
-    ACL acl;
-    if (!::InitializeAcl(&acl, sizeof(acl), ACL_REVISION))
-        return static_cast<LONG>(::GetLastError());
-    return static_cast<LONG>(::SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                               empty ? &acl : nullptr, nullptr));
-}
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -35,7 +21,7 @@ protected:
     }
     void TearDown() override
     {
-        SetEmptyAccessList(root_.Get(), L"Tree\\Locked", false);
+        TestSupport::LockRegistryKey(root_.Get(), L"Tree\\Locked", false);
         root_.Close();
         DeleteKeyTree(HKEY_CURRENT_USER, base_);
     }
@@ -151,7 +137,7 @@ TEST_F(RegistryTest, AKeyThatCannotBeDeletedEndsTheWalkWithFailure)
         RegistryKey key;
         ASSERT_EQ(key.Create(root_.Get(), path), ERROR_SUCCESS);
     }
-    ASSERT_EQ(SetEmptyAccessList(root_.Get(), L"Tree\\Locked", true), ERROR_SUCCESS);
+    ASSERT_EQ(TestSupport::LockRegistryKey(root_.Get(), L"Tree\\Locked", true), ERROR_SUCCESS);
     RegistryKey probe;
     ASSERT_EQ(probe.Open(root_.Get(), L"Tree\\Locked", KEY_READ | DELETE), ERROR_ACCESS_DENIED);
 
@@ -161,7 +147,7 @@ TEST_F(RegistryTest, AKeyThatCannotBeDeletedEndsTheWalkWithFailure)
     EXPECT_FALSE(Exists(L"Tree\\A"));
     EXPECT_FALSE(Exists(L"Tree\\Z"));
     EXPECT_TRUE(Exists(L"Tree"));
-    ASSERT_EQ(SetEmptyAccessList(root_.Get(), L"Tree\\Locked", false), ERROR_SUCCESS);
+    ASSERT_EQ(TestSupport::LockRegistryKey(root_.Get(), L"Tree\\Locked", false), ERROR_SUCCESS);
     EXPECT_EQ(DeleteKeyTree(root_.Get(), L"Tree"), ERROR_SUCCESS);
     EXPECT_FALSE(Exists(L"Tree"));
 }
@@ -218,7 +204,7 @@ TEST_F(RegistryTest, ValuesAreWrittenAndRemovedByPath)
 
     // A key that cannot be written reports it, for writes and removals alike.
     ASSERT_EQ(WriteStringValue(root_.Get(), L"Tree\\Locked", L"Kept", L"x"), ERROR_SUCCESS);
-    ASSERT_EQ(SetEmptyAccessList(root_.Get(), L"Tree\\Locked", true), ERROR_SUCCESS);
+    ASSERT_EQ(TestSupport::LockRegistryKey(root_.Get(), L"Tree\\Locked", true), ERROR_SUCCESS);
     EXPECT_EQ(WriteStringValue(root_.Get(), L"Tree\\Locked", L"Provider", L"Orvane"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(DeleteValueIfPresent(root_.Get(), L"Tree\\Locked", L"Kept"), ERROR_ACCESS_DENIED);
 }

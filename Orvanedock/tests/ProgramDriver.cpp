@@ -6,35 +6,9 @@ namespace OrvanedockTest {
 
 using namespace TestSupport;
 
-namespace {
-
-struct ChildSearch {
-    std::function<bool(HWND)> match;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}
-
 std::wstring ProgramPath()
 {
     return BuildFolder() + L"\\bin\\Orvanedock.exe";
-}
-
-HWND FindChild(HWND parent, std::function<bool(HWND)> match)
-{
-    ChildSearch search{std::move(match)};
-    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 HWND FindChildById(HWND parent, int id)

@@ -21,8 +21,6 @@ constexpr wchar_t kTreeClass[] = L"Orvanedock.SiteTreeView";
 // The built program.
 std::wstring ProgramPath();
 
-// The first descendant window of parent that matches, or null.
-HWND FindChild(HWND parent, std::function<bool(HWND)> match);
 // A descendant with the control id, or null.
 HWND FindChildById(HWND parent, int id);
 RECT WindowRect(HWND window);

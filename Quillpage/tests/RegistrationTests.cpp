@@ -5,11 +5,11 @@
 #include <Framework/Handles.h>
 #include <Framework/Registry.h>
 #include <TestSupport/ProcessOutput.h>
+#include <TestSupport/RegistryLock.h>
 #include <TestSupport/WindowDriver.h>
 
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
 #include <olectl.h>
 
 #include <string>
@@ -36,21 +36,6 @@ std::string Narrow(const std::wstring& text)
     return TestSupport::Narrow(text);
 }
 
-// A key whose access list is empty can be opened by nobody but for its access list: it can be
-// neither written nor deleted.
-LONG LockKey(HKEY root, const std::wstring& path, bool locked)
-{
-    Framework::RegistryKey key;
-    LONG result = key.Open(root, path, WRITE_DAC);
-    if (result != ERROR_SUCCESS)
-        return result;
-    ACL acl;
-    if (!::InitializeAcl(&acl, sizeof(acl), ACL_REVISION))
-        return static_cast<LONG>(::GetLastError());
-    return static_cast<LONG>(::SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                               locked ? &acl : nullptr, nullptr));
-}
-
 // One value as `reg query` shows it.
 struct QueriedValue {
     DWORD exitCode = 0;
@@ -69,7 +54,7 @@ protected:
     void TearDown() override
     {
         for (const Locked& locked : locked_)
-            LockKey(locked.root, locked.path, false);
+            TestSupport::LockRegistryKey(locked.root, locked.path, false);
         Clean();
     }
 
@@ -90,12 +75,12 @@ protected:
         Framework::RegistryKey key;
         ASSERT_EQ(key.Create(root, path), ERROR_SUCCESS);
         key.Close();
-        ASSERT_EQ(LockKey(root, path, true), ERROR_SUCCESS);
+        ASSERT_EQ(TestSupport::LockRegistryKey(root, path, true), ERROR_SUCCESS);
         locked_.push_back({root, path});
         Framework::RegistryKey probe;
         ASSERT_EQ(probe.Open(root, path, KEY_WRITE), ERROR_ACCESS_DENIED) << "the key could not be locked";
     }
-    void Unlock(HKEY root, const std::wstring& path) { ASSERT_EQ(LockKey(root, path, false), ERROR_SUCCESS); }
+    void Unlock(HKEY root, const std::wstring& path) { ASSERT_EQ(TestSupport::LockRegistryKey(root, path, false), ERROR_SUCCESS); }
 
     DWORD Regsvr32(const std::wstring& options)
     {

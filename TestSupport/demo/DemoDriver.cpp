@@ -34,28 +34,6 @@ void Say(const std::wstring& text)
     std::fflush(stdout);
 }
 
-struct ChildSearch {
-    bool (*match)(HWND);
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (search->match(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindChild(HWND parent, bool (*match)(HWND))
-{
-    ChildSearch search{match, nullptr};
-    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool IsTree(HWND window) { return ::GetDlgCtrlID(window) == kTreeId && ::IsWindowVisible(window); }
 // A shown property sheet: a dialog with the sheet's tab control.
 bool IsSheet(HWND window)

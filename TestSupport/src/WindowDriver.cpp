@@ -140,6 +140,32 @@ std::wstring ClassNameOf(HWND window)
     return name;
 }
 
+namespace {
+
+struct ChildSearch {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if ((*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}
+
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match)
+{
+    ChildSearch search{&match, nullptr};
+    ::EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring ChildTexts(HWND window, const wchar_t* className)
 {
     ChildRequest request{className, {}};

@@ -30,6 +30,8 @@ std::wstring WindowText(HWND window);
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
 std::wstring ClassNameOf(HWND window);
+// The first descendant window of parent, in window order, for which match is true; null when none is.
+HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
 // The texts of all child windows of a class ("Static", "Edit"), in window order, joined by "\n".
 std::wstring ChildTexts(HWND window, const wchar_t* className);
 
