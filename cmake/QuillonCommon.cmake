@@ -50,5 +50,22 @@ endfunction()
 # the program's windows (the program and its window tests) lists VAR among its sources.
 function(quillon_resources var rc)
   set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${ARGN})
+  # Source properties hold per folder: kept here for the test folders that compile the file too.
+  string(MD5 key "${rc}")
+  set_property(GLOBAL PROPERTY QUILLON_RC_DEPENDS_${key} ${ARGN})
   set(${var} ${rc} PARENT_SCOPE)
+endfunction()
+
+# quillon_resource_depends(source ...): gives the .rc files among the sources, in the calling
+# folder, the dependencies that quillon_resources named for them.
+function(quillon_resource_depends)
+  foreach(source IN LISTS ARGN)
+    if(source MATCHES "\\.rc$")
+      string(MD5 key "${source}")
+      get_property(depends GLOBAL PROPERTY QUILLON_RC_DEPENDS_${key})
+      if(depends)
+        set_property(SOURCE ${source} APPEND PROPERTY OBJECT_DEPENDS ${depends})
+      endif()
+    endif()
+  endforeach()
 endfunction()
