@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <oleidl.h>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -42,6 +44,30 @@ public:
 };
 
 HRESULT CreateSample(REFIID iid, void** out) { return CreateComObject<Sample>(iid, out); }
+
+// An object whose constructor fails, as one that runs out of memory or meets a broken resource.
+class Failing final : public ComObject<Failing, IPersist> {
+public:
+    explicit Failing(bool outOfMemory)
+    {
+        if (outOfMemory)
+            throw std::bad_alloc();
+        throw std::runtime_error("broken");
+    }
+    static const InterfaceEntry* InterfaceTable() noexcept
+    {
+        static const InterfaceEntry table[] = {
+            InterfaceOf<Failing, IPersist>(IID_IPersist),
+            {nullptr, nullptr},
+        };
+        return table;
+    }
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
+};
+
+// Creation functions that throw themselves, before any object exists.
+HRESULT ThrowOutOfMemory(REFIID, void**) { throw std::bad_alloc(); }
+HRESULT ThrowAnything(REFIID, void**) { throw 42; }
 
 // {5F0B6E4C-2A71-4C5E-9D43-0E8B7A1C2D31}
 const CLSID CLSID_Sample = {0x5f0b6e4c, 0x2a71, 0x4c5e, {0x9d, 0x43, 0x0e, 0x8b, 0x7a, 0x1c, 0x2d, 0x31}};
@@ -115,6 +141,50 @@ TEST(ComObject, CountsReferencesAndLiveObjects)
     EXPECT_EQ(destroyedSamples, destroyedBefore + 2);
     EXPECT_EQ(ServerCounts::Objects(), liveBefore);
     EXPECT_EQ(CreateSample(IID_IPersist, nullptr), E_FAIL);
+}
+
+TEST(ComObject, NoExceptionLeavesCreation)
+{
+    const long liveBefore = ServerCounts::Objects();
+    const struct {
+        bool outOfMemory;
+        HRESULT result;
+    } cases[] = {{true, E_OUTOFMEMORY}, {false, E_FAIL}};
+    for (const auto& c : cases) {
+        void* out = reinterpret_cast<void*>(1);
+        HRESULT result = S_OK;
+        EXPECT_NO_THROW(result = CreateComObject<Failing>(IID_IPersist, &out, c.outOfMemory));
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(out, nullptr);
+        // The half-built object was unwound: it does not keep the server loaded.
+        EXPECT_EQ(ServerCounts::Objects(), liveBefore);
+    }
+}
+
+TEST(ClassFactory, NoExceptionLeavesCreateInstance)
+{
+    // {5F0B6E4C-2A71-4C5E-9D43-0E8B7A1C2D33}, {...34}
+    const CLSID outOfMemory = {0x5f0b6e4c, 0x2a71, 0x4c5e, {0x9d, 0x43, 0x0e, 0x8b, 0x7a, 0x1c, 0x2d, 0x33}};
+    const CLSID anything = {0x5f0b6e4c, 0x2a71, 0x4c5e, {0x9d, 0x43, 0x0e, 0x8b, 0x7a, 0x1c, 0x2d, 0x34}};
+    const ClassEntry throwing[] = {
+        {&outOfMemory, &ThrowOutOfMemory},
+        {&anything, &ThrowAnything},
+        {nullptr, nullptr},
+    };
+    const struct {
+        const CLSID* clsid;
+        HRESULT result;
+    } cases[] = {{&outOfMemory, E_OUTOFMEMORY}, {&anything, E_FAIL}};
+    for (const auto& c : cases) {
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(GetClassObject(throwing, *c.clsid, IID_IClassFactory, factory.ReceiveVoid()), S_OK);
+        void* out = reinterpret_cast<void*>(1);
+        HRESULT result = S_OK;
+        EXPECT_NO_THROW(result = factory->CreateInstance(nullptr, IID_IPersist, &out));
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(out, nullptr);
+    }
+    EXPECT_EQ(ServerCounts::CanUnloadNow(), S_OK);
 }
 
 TEST(ComObject, ReferenceCountIsInterlocked)

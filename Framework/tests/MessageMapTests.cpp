@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -217,6 +219,84 @@ TEST(DialogImpl, ModelessDialogLivesUntilEnded)
     EXPECT_FALSE(dialog.initialised);
     EXPECT_TRUE(dialog.EndDialog(0));
     EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+
+// Handlers that throw: the exception must stay inside the window or dialog procedure, since it
+// cannot unwind through the system's frames.
+class CThrowingWindow : public CWindowImpl<CThrowingWindow> {
+public:
+    FW_DECLARE_WND_CLASS(L"Framework.ThrowingWindow")
+
+    bool failCreate = false;
+    int probes = 0;
+
+    FW_BEGIN_MSG_MAP(CThrowingWindow)
+        FW_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        FW_MESSAGE_HANDLER(WM_PROBE, OnProbe)
+    FW_END_MSG_MAP()
+
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&)
+    {
+        if (failCreate)
+            throw std::runtime_error("cannot create");
+        return 0;
+    }
+    LRESULT OnProbe(UINT, WPARAM, LPARAM, bool&)
+    {
+        ++probes;
+        throw std::bad_alloc();
+    }
+};
+
+TEST(MessageMap, AThrowingHandlerDoesNotLeaveTheWindowProcedure)
+{
+    CThrowingWindow failing;
+    failing.failCreate = true;
+    EXPECT_EQ(failing.Create(nullptr, nullptr, L"failing", WS_OVERLAPPEDWINDOW), nullptr);
+    EXPECT_EQ(failing.m_hWnd, nullptr);
+
+    CThrowingWindow window;
+    ASSERT_TRUE(window.Create(nullptr, nullptr, L"throwing", WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(window.SendMessage(WM_PROBE, 21), 0);
+    EXPECT_EQ(window.SendMessage(WM_PROBE, 21), 0);
+    EXPECT_EQ(window.probes, 2);
+    EXPECT_TRUE(::DestroyWindow(window.m_hWnd));
+}
+
+class CThrowingDialog : public CDialogImpl<CThrowingDialog> {
+public:
+    enum { IDD = 100 };
+    int probes = 0;
+    FW_BEGIN_MSG_MAP(CThrowingDialog)
+        FW_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        FW_MESSAGE_HANDLER(WM_PROBE, OnProbe)
+        FW_COMMAND_HANDLER(IDOK, BN_CLICKED, OnOk)
+    FW_END_MSG_MAP()
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&)
+    {
+        ::PostMessageW(m_hWnd, WM_PROBE, 0, 0);
+        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        throw std::runtime_error("initialisation failed");
+    }
+    LRESULT OnProbe(UINT, WPARAM, LPARAM, bool&)
+    {
+        ++probes;
+        throw std::bad_alloc();
+    }
+    LRESULT OnOk(WORD, WORD, HWND, bool&)
+    {
+        EndDialog(probes == 1 ? 9 : 8);
+        return 0;
+    }
+};
+
+TEST(DialogImpl, AThrowingHandlerDoesNotLeaveTheDialogProcedure)
+{
+    CThrowingDialog dialog;
+    // Both throwing handlers ran, the dialog kept going and ended normally.
+    EXPECT_EQ(dialog.DoModal(nullptr), 9);
     EXPECT_EQ(dialog.m_hWnd, nullptr);
 }
 
