@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -134,28 +135,51 @@ TEST_F(FileTextTest, AFileBeyondFourGigabytesIsUnreadableNotShort)
     ::DeleteFileW(path.c_str());
 }
 
-// A pipe hands its data over in pieces: the first short read is not the end.
+// A pipe hands its data over in pieces: the first short read is not the end, for any reader.
 TEST_F(FileTextTest, ReadsToTheTrueEndAfterAShortRead)
 {
-    const std::wstring name = L"\\\\.\\pipe\\quillpage-read-" + std::to_wstring(::GetCurrentProcessId());
-    Framework::ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                                  4096, 4096, 0, nullptr));
-    ASSERT_TRUE(pipe);
-    std::thread writer([&pipe] {
-        if (!::ConnectNamedPipe(pipe.Get(), nullptr) && ::GetLastError() != ERROR_PIPE_CONNECTED)
-            return;
-        DWORD written = 0;
-        ::WriteFile(pipe.Get(), "first ", 6, &written, nullptr);
-        ::Sleep(200);
-        ::WriteFile(pipe.Get(), "second", 6, &written, nullptr);
-        ::FlushFileBuffers(pipe.Get());
-        pipe.Reset();
-    });
-    std::string bytes;
-    const FileReadResult result = ReadWholeFileBytes(name, bytes);
-    writer.join();
-    EXPECT_EQ(result, FileReadResult::Read);
-    EXPECT_EQ(bytes, "first second");
+    const struct {
+        const char* what;
+        std::function<bool(const std::wstring&, std::string&)> read;
+    } readers[] = {
+        {"parser's reader", [](const std::wstring& path, std::string& text) { return ReadFileText(path, text); }},
+        {"page's reader",
+         [](const std::wstring& path, std::string& text) { return ReadWholeFile(path, text) == FileReadResult::Read; }},
+        {"page's wide reader",
+         [](const std::wstring& path, std::string& text) {
+             std::wstring wide;
+             const bool read = ReadWholeFile(path, wide) == FileReadResult::Read;
+             text = Orvane::Quillon::Platform::WideToAnsi(wide);
+             return read;
+         }},
+        {"rewriter's reader",
+         [](const std::wstring& path, std::string& text) {
+             return ReadWholeFileBytes(path, text) == FileReadResult::Read;
+         }},
+    };
+    int round = 0;
+    for (const auto& reader : readers) {
+        const std::wstring name = L"\\\\.\\pipe\\quillpage-read-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(++round);
+        Framework::ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                                      1, 4096, 4096, 0, nullptr));
+        ASSERT_TRUE(pipe) << reader.what;
+        std::thread writer([&pipe] {
+            if (!::ConnectNamedPipe(pipe.Get(), nullptr) && ::GetLastError() != ERROR_PIPE_CONNECTED)
+                return;
+            DWORD written = 0;
+            ::WriteFile(pipe.Get(), "first ", 6, &written, nullptr);
+            ::Sleep(200);
+            ::WriteFile(pipe.Get(), "second", 6, &written, nullptr);
+            ::FlushFileBuffers(pipe.Get());
+            pipe.Reset();
+        });
+        std::string text;
+        const bool read = reader.read(name, text);
+        writer.join();
+        EXPECT_TRUE(read) << reader.what;
+        EXPECT_EQ(text, "first second") << reader.what;
+    }
 }
 
 TEST_F(FileTextTest, WriteReplacesWholeAndHidden)
