@@ -603,4 +603,14 @@ TEST_F(SitePageTest, AboutButtonOpensTheAboutBox)
     EXPECT_TRUE(driver.Closed());
 }
 
+// An accelerator's command (notification code 1) runs the command of its control id, as a click does.
+TEST_F(SitePageTest, AcceleratorRunsTheCommandOfItsControl)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    PageTest::ModalDriver driver(L"About Quillon", [&](HWND dialog) { PageTest::PostClick(dialog, IDOK); });
+    ::SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_ABOUT, 1), 0);
+    ASSERT_TRUE(driver.Join());
+    EXPECT_TRUE(driver.Closed());
+}
+
 }
