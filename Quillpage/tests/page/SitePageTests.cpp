@@ -387,6 +387,15 @@ TEST_F(SitePageTest, PageThatIsNeverShownDoesNotLeak)
     EXPECT_EQ(canUnloadNow_(), S_OK);
 }
 
+TEST_F(SitePageTest, OpenPageKeepsTheLibraryLoaded)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    // The page's dialog procedure and its watcher run in the library.
+    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    CloseSheet();
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
 TEST_F(SitePageTest, ExtensionAnswersEveryNodeAndItsOwnInterfaces)
 {
     Framework::ComPtr<IExtendPropertySheet> extension = Extension();
