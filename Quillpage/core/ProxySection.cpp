@@ -58,7 +58,15 @@ Line LineAt(const std::string& text, std::size_t begin)
     return Line{begin, end, next};
 }
 
-bool IsTagLine(const std::string& text, const Line& line, const char* tag)
+// A line that holds the tag and nothing but blanks around it. The tag's own extent is
+// [tagBegin, tagEnd); the blanks around it are other bytes of the file and stay.
+struct TagLine {
+    std::size_t tagBegin;
+    std::size_t tagEnd;
+    std::size_t next;
+};
+
+bool IsTagLine(const std::string& text, const Line& line, const char* tag, TagLine& found)
 {
     std::size_t begin = line.begin;
     std::size_t end = line.contentEnd;
@@ -66,19 +74,23 @@ bool IsTagLine(const std::string& text, const Line& line, const char* tag)
         ++begin;
     while (end > begin && IsBlank(text[end - 1]))
         --end;
-    return EqualsNoCase(text, begin, end, tag);
+    if (!EqualsNoCase(text, begin, end, tag))
+        return false;
+    found = TagLine{begin, end, line.next};
+    return true;
 }
 
-// The first line at or after `from` that is a tag line of `tag`; npos in begin when there is none.
-Line FindTagLine(const std::string& text, std::size_t from, const char* tag)
+// The first tag line of `tag` at or after `from`; npos in tagBegin when there is none.
+TagLine FindTagLine(const std::string& text, std::size_t from, const char* tag)
 {
+    TagLine found{std::string::npos, std::string::npos, std::string::npos};
     for (std::size_t position = from; position < text.size();) {
         Line line = LineAt(text, position);
-        if (IsTagLine(text, line, tag))
-            return line;
+        if (IsTagLine(text, line, tag, found))
+            return found;
         position = line.next;
     }
-    return Line{std::string::npos, std::string::npos, std::string::npos};
+    return found;
 }
 
 }
@@ -105,13 +117,15 @@ std::string ProxySection(const ProxySettings& settings)
 std::string ReplaceProxySection(const std::string& text, const ProxySettings& settings)
 {
     std::string remaining = text;
-    const Line opening = FindTagLine(text, 0, kOpeningTag);
-    if (opening.begin != std::string::npos) {
-        const Line closing = FindTagLine(text, opening.next, kClosingTag);
-        if (closing.begin != std::string::npos)
-            remaining.erase(opening.begin, closing.contentEnd - opening.begin);
+    const TagLine opening = FindTagLine(text, 0, kOpeningTag);
+    if (opening.tagBegin != std::string::npos) {
+        const TagLine closing = FindTagLine(text, opening.next, kClosingTag);
+        // From the opening tag to the end of the closing tag; what follows the closing tag stays.
+        // A lone opening tag goes with its line end, and the text after it stays.
+        if (closing.tagBegin != std::string::npos)
+            remaining.erase(opening.tagBegin, closing.tagEnd - opening.tagBegin);
         else
-            remaining.erase(opening.begin, opening.next - opening.begin);
+            remaining.erase(opening.tagBegin, opening.next - opening.tagBegin);
     }
     if (!remaining.empty())
         remaining += kLineEnd;

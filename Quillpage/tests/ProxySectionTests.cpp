@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReplaceProxySectionTest, ::testing::Values(
                 "A\r\n\r\nB\r\n\r\n" + kNew},
     RewriteCase{"SectionAtTheEnd", "A\r\n<Orvane>\r\n</Orvane>", "A\r\n\r\n" + kNew},
     RewriteCase{"AnyLetterCase", "<orVANE>\nX\n</ORVANE>\nB", "\nB\r\n" + kNew},
-    RewriteCase{"BlanksAroundTags", "  <Orvane>\t\nX\n\t</Orvane>  \nB", "\nB\r\n" + kNew},
+    // Only the tags and what lies between them go; the blanks around them stay.
+    RewriteCase{"BlanksAroundTags", "  <Orvane>\t\nX\n\t</Orvane>  \nB", "    \nB\r\n" + kNew},
     RewriteCase{"ClosingBeforeOpening", "</Orvane>\r\nA\r\n", "</Orvane>\r\nA\r\n\r\n" + kNew},
     RewriteCase{"ClosingBeforeASection",
                 "</Orvane>\r\n<Orvane>\r\nX\r\n</Orvane>\r\n",

@@ -239,8 +239,7 @@ INT_PTR CSitePropertyPage::OnCommand(WORD code, WORD id)
         SetModified();
     if (code == EN_SETFOCUS)
         ::SendMessageW(pageWindow_, DM_SETDEFID, 0, 0);
-    if (code != BN_CLICKED)
-        return FALSE;
+    // By control id alone: a button's click and an accelerator (code 1) run the same command.
     switch (id) {
     case IDC_ABOUT: {
         Framework::ActivationScope scope(ModuleActivationContext());

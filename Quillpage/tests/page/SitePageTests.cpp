@@ -322,6 +322,34 @@ TEST_F(SitePageSiteTest, AccessFileCreatedLaterIsShown)
     ::DeleteFileW(file.c_str());
 }
 
+// A folder the store names with "/" alone gives a shown path without "\": the page has no watcher
+// there, and opens, shows the file and runs its commands all the same.
+TEST_F(SitePageSiteTest, PathWithoutBackslashLeavesThePageWorking)
+{
+    std::wstring folder = Folder(L"site1");
+    for (wchar_t& c : folder) {
+        if (c == L'\\')
+            c = L'/';
+    }
+    ASSERT_TRUE(TestSupport::UseSiteDescription(files_.Description(L"site 3 Slashes\nroot " + folder + L"\n")));
+    const std::wstring file = Folder(L"site1") + L".htaccess";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(file, "RewriteEngine On\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/3/ROOT/"));
+    ASSERT_EQ(PathField(), folder + L".htaccess");
+    EXPECT_EQ(TextField(), L"RewriteEngine On\r\n");
+    PageTest::ModalDriver driver(L"Proxy settings", [&](HWND dialog) {
+        PageTest::SetItemText(dialog, IDC_SEND_TIMEOUT, L"7");
+        PageTest::PostClick(dialog, IDOK);
+    });
+    Click(IDC_PROXY);
+    ASSERT_TRUE(driver.Join());
+    const std::string expected = "RewriteEngine On\r\n\r\n<Orvane>\r\nProxySendTimeout 7\r\n</Orvane>";
+    EXPECT_EQ(FileBytes(file), expected);
+    EXPECT_EQ(TextField(), TestSupport::Widen(expected));
+    CloseSheet();
+    ::DeleteFileW(file.c_str());
+}
+
 TEST_F(SitePageSiteTest, UnknownSiteOpensWithoutAFolder)
 {
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC/9/ROOT/"));
@@ -356,6 +384,15 @@ TEST_F(SitePageTest, PageThatIsNeverShownDoesNotLeak)
     ASSERT_EQ(callback->pages.size(), 1u);
     EXPECT_EQ(canUnloadNow_(), S_FALSE);
     EXPECT_TRUE(::DestroyPropertySheetPage(callback->pages.front()));
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
+TEST_F(SitePageTest, OpenPageKeepsTheLibraryLoaded)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    // The page's dialog procedure and its watcher run in the library.
+    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    CloseSheet();
     EXPECT_EQ(canUnloadNow_(), S_OK);
 }
 
@@ -599,6 +636,16 @@ TEST_F(SitePageTest, AboutButtonOpensTheAboutBox)
         PageTest::PostClick(dialog, IDOK);
     });
     Click(IDC_ABOUT);
+    ASSERT_TRUE(driver.Join());
+    EXPECT_TRUE(driver.Closed());
+}
+
+// An accelerator's command (notification code 1) runs the command of its control id, as a click does.
+TEST_F(SitePageTest, AcceleratorRunsTheCommandOfItsControl)
+{
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    PageTest::ModalDriver driver(L"About Quillon", [&](HWND dialog) { PageTest::PostClick(dialog, IDOK); });
+    ::SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_ABOUT, 1), 0);
     ASSERT_TRUE(driver.Join());
     EXPECT_TRUE(driver.Closed());
 }

@@ -1,0 +1,126 @@
+// The property page base in a real property sheet: its object lives as long as its description or
+// its window, and an exception thrown by the page's own code does not leave the dialog procedure.
+#include "Framework/ComObject.h"
+#include "Framework/PropertyPage.h"
+
+#include <TestSupport/WindowDriver.h>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr UINT kThrow = WM_APP + 7;
+constexpr UINT kAnswer = WM_APP + 8;
+
+// A page dialog without controls, as a property page's template in memory.
+struct alignas(4) PageTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu;
+    WORD windowClass;
+    WORD title;
+};
+
+const PageTemplate kTemplate = {{WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 120, 60}, 0, 0, 0};
+
+class ThrowingPage final : public Framework::CPropertyPage {
+public:
+    explicit ThrowingPage(bool throwAtInit) : throwAtInit_(throwAtInit) {}
+    int initialised = 0;
+    int answered = 0;
+
+private:
+    BOOL OnInitDialog() override
+    {
+        ++initialised;
+        if (throwAtInit_)
+            throw std::runtime_error("init");
+        return TRUE;
+    }
+    bool HandleMessage(UINT msg, WPARAM, LPARAM, INT_PTR& result) override
+    {
+        if (msg == kThrow)
+            throw std::bad_alloc();
+        if (msg == kAnswer) {
+            ++answered;
+            result = TRUE;
+            return true;
+        }
+        return false;
+    }
+    bool throwAtInit_;
+};
+
+HPROPSHEETPAGE CreatePage(ThrowingPage* page)
+{
+    PROPSHEETPAGEW description{};
+    description.dwSize = sizeof(description);
+    description.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    description.pResource = &kTemplate.dialog;
+    description.pszTitle = L"Page";
+    return page->Create(description);
+}
+
+HWND ShowSheet(HPROPSHEETPAGE page)
+{
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.pszCaption = L"Sheet";
+    header.nPages = 1;
+    header.phpage = &page;
+    return reinterpret_cast<HWND>(::PropertySheetW(&header));
+}
+
+class PropertyPageTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PropertyPageTest, ExceptionsStayInsideAndTheObjectGoesWithTheSheet)
+{
+    const long before = Framework::ServerCounts::Objects();
+    auto* page = new ThrowingPage(GetParam());
+    HPROPSHEETPAGE handle = CreatePage(page);
+    ASSERT_NE(handle, nullptr);
+    page->Release();
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before + 1);
+
+    HWND sheet = ShowSheet(handle);
+    ASSERT_NE(sheet, nullptr);
+    TestSupport::PumpMessages();
+    HWND window = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(page->initialised, 1);
+    // The page's object still answers after its code threw.
+    EXPECT_EQ(::SendMessageW(window, kThrow, 0, 0), 0);
+    ::SendMessageW(window, kAnswer, 0, 0);
+    EXPECT_EQ(page->answered, 1);
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before + 1);
+
+    ::DestroyWindow(sheet);
+    TestSupport::PumpMessages();
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Init, PropertyPageTest, ::testing::Values(false, true));
+
+TEST(PropertyPage, DescriptionThatIsNeverShownFreesItsObject)
+{
+    const long before = Framework::ServerCounts::Objects();
+    auto* page = new ThrowingPage(false);
+    HPROPSHEETPAGE handle = CreatePage(page);
+    ASSERT_NE(handle, nullptr);
+    page->Release();
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before + 1);
+    EXPECT_TRUE(::DestroyPropertySheetPage(handle));
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before);
+}
+
+TEST(GuardedCall, ExceptionsBecomeFailureResults)
+{
+    EXPECT_EQ(Framework::GuardedCall([]() -> HRESULT { return S_FALSE; }), S_FALSE);
+    EXPECT_EQ(Framework::GuardedCall([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+    EXPECT_EQ(Framework::GuardedCall([]() -> HRESULT { throw std::runtime_error("x"); }), E_FAIL);
+    EXPECT_EQ(Framework::GuardedCall([]() -> HRESULT { throw 3; }), E_FAIL);
+}
+
+}
