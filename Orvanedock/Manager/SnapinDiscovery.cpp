@@ -30,11 +30,15 @@ GUID IisNodeType(unsigned long first)
 
 void EnumerateSnapins(HKEY root, const RegistryKey& snapins, SnapinList& list)
 {
-    for (DWORD index = 0;; ++index) {
+    // The walk is bounded by the count the key reports: an index that cannot be read is passed
+    // over, and an enumeration that keeps failing cannot hold the walk forever.
+    DWORD count = 0;
+    if (::RegQueryInfoKeyW(snapins.Get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    for (DWORD index = 0; index < count; ++index) {
         std::wstring name;
         LONG result = snapins.EnumSubKey(index, name);
-        if (result == ERROR_NO_MORE_ITEMS)
-            break;
         CLSID clsid{};
         // A key that cannot be read, names no class or is no snap-in of the maker is passed over.
         if (result != ERROR_SUCCESS || !HasProviderValue(root, name) || FAILED(::CLSIDFromString(name.c_str(), &clsid)))
