@@ -129,6 +129,13 @@ public:
         std::vector<BYTE> data(bytes, 0x41);
         ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(k.Get(), name, 0, REG_BINARY, data.data(), static_cast<DWORD>(bytes)));
     }
+    void SetRaw(const std::wstring& key, const wchar_t* name, DWORD type, const std::vector<wchar_t>& data)
+    {
+        Framework::RegistryKey k;
+        ASSERT_EQ(ERROR_SUCCESS, k.Create(key_.Get(), key));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(k.Get(), name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                                  static_cast<DWORD>(data.size() * sizeof(wchar_t))));
+    }
     void Register(const std::wstring& clsid, int nodeType, const std::wstring& data = L"Extension")
     {
         SetString(std::wstring(L"SOFTWARE\\Microsoft\\MMC\\NodeTypes\\") + NodeTypeText(nodeType) +
@@ -196,6 +203,43 @@ TEST(SnapinDiscovery, MakersSnapinsWithTheNodeTypesTheyExtend)
     EXPECT_EQ(3u, Manager::DiscoverSnapins(list, mmc.Get()));
     Manager::SnapinList fresh;
     EXPECT_EQ(0u, Manager::DiscoverSnapins(fresh, mmc.Get()));
+}
+
+TEST(SnapinDiscovery, ProviderValueIsNamedExactlyAndReadWithinItsDataBuffer)
+{
+    PrivateMmcRoot mmc;
+    const std::wstring upper = L"{22222222-0000-0000-0000-000000000001}";
+    const std::wstring padded = L"{22222222-0000-0000-0000-000000000002}";
+    const std::wstring binary = L"{22222222-0000-0000-0000-000000000003}";
+    const std::wstring unterminated = L"{22222222-0000-0000-0000-000000000004}";
+    const std::wstring fits = L"{22222222-0000-0000-0000-000000000005}";
+    const std::vector<wchar_t> maker = {L'O', L'r', L'v', L'a', L'n', L'e'};
+    // The value's name in another letter case is another value.
+    mmc.SetString(kSnapins + upper, L"PROVIDER", L"Orvane");
+    // "Orvane" and its terminator, then more data than the 512 bytes read of a value.
+    std::vector<wchar_t> long_data = maker;
+    long_data.resize(300, L'\0');
+    mmc.SetRaw(kSnapins + padded, L"Provider", REG_SZ, long_data);
+    // The right bytes, but not text.
+    std::vector<wchar_t> terminated = maker;
+    terminated.push_back(L'\0');
+    mmc.SetRaw(kSnapins + binary, L"Provider", REG_BINARY, terminated);
+    // Text stored without its terminator ends at its stored end; padding within 512 bytes is read.
+    mmc.SetRaw(kSnapins + unterminated, L"Provider", REG_SZ, maker);
+    std::vector<wchar_t> short_padding = terminated;
+    short_padding.resize(256, L'\0');
+    mmc.SetRaw(kSnapins + fits, L"Provider", REG_SZ, short_padding);
+    for (const std::wstring* clsid : {&upper, &padded, &binary, &unterminated, &fits})
+        mmc.Register(*clsid, 4);
+
+    struct Case {
+        const std::wstring& key;
+        bool listed;
+    } cases[] = {{upper, false}, {padded, false}, {binary, false}, {unterminated, true}, {fits, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.listed, Manager::HasProviderValue(mmc.Get(), c.key)) << std::string(c.key.begin(), c.key.end());
+    Manager::SnapinList list;
+    EXPECT_EQ(2u, Manager::DiscoverSnapins(list, mmc.Get()));
 }
 
 // ---- loading ----
