@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "ModuleState.h"
+#include "ModuleText.h"
 
 #include <Common/ModuleVersionInfo.h>
 #include <Framework/Resources.h>
@@ -51,7 +52,7 @@ LRESULT CAboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
     if (version_ && !version.empty())
         ::SetWindowTextW(version_, version.c_str());
     if (HWND link = GetDlgItem(IDC_ABOUT_HYPERLINK))
-        link_.SubclassStatic(link, Framework::LoadResourceString(IDS_WEB_ADDRESS, ModuleInstance()));
+        link_.SubclassStatic(link, ModuleString(IDS_WEB_ADDRESS));
     return TRUE;
 }
 

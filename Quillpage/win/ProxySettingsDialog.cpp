@@ -1,21 +1,11 @@
 #include "ProxySettingsDialog.h"
 
 #include "FileText.h"
-#include "ModuleState.h"
+#include "ModuleText.h"
 #include "ProxySection.h"
 
-#include <Framework/Resources.h>
 
 namespace Orvane { namespace Quillon {
-
-namespace {
-
-std::wstring Text(UINT id)
-{
-    return Framework::LoadResourceString(id, ModuleInstance());
-}
-
-}
 
 ProxySettingsDialog::ProxySettingsDialog(const std::wstring& path) : path_(path), htaccess_(path)
 {
@@ -36,16 +26,11 @@ LRESULT ProxySettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
     return TRUE;
 }
 
-void ProxySettingsDialog::ShowProblem(UINT textId)
-{
-    MessageBox(Text(textId).c_str(), Text(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
-}
-
 bool ProxySettingsDialog::ReadTimeout(HWND field, std::int32_t& milliseconds)
 {
     if (ParseTimeoutSeconds(Framework::CWindow(field).GetWindowText(), milliseconds) == TimeoutEntry::Accepted)
         return true;
-    ShowProblem(IDS_PROXY_TOO_LARGE);
+    ShowModuleError(m_hWnd, IDS_PROXY_TOO_LARGE);
     ::SetFocus(field);
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     return false;
@@ -62,12 +47,12 @@ LRESULT ProxySettingsDialog::OnOK(WORD, WORD, HWND, bool&)
     // The file as it is now, not as the dialog found it; only a missing file counts as empty.
     std::string text;
     if (ReadWholeFileBytes(path_, text) == FileReadResult::Unreadable) {
-        ShowProblem(IDS_PROXY_UNREADABLE);
+        ShowModuleError(m_hWnd, IDS_PROXY_UNREADABLE);
         return 0;
     }
     // Replaced whole or not at all: a failed write keeps the old file.
     if (!WriteWholeFile(path_, ReplaceProxySection(text, settings))) {
-        ShowProblem(IDS_PROXY_UNWRITTEN);
+        ShowModuleError(m_hWnd, IDS_PROXY_UNWRITTEN);
         return 0;
     }
     htaccess_.proxySettings = settings;

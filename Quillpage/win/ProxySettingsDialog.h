@@ -33,7 +33,6 @@ private:
 
     // Reads a time-out field; false (after telling the user) when it is out of range.
     bool ReadTimeout(HWND field, std::int32_t& milliseconds);
-    void ShowProblem(UINT textId);
 
     std::wstring path_;
     Htaccess htaccess_;

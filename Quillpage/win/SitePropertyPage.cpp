@@ -6,6 +6,7 @@
 #include "InstallDir.h"
 #include "ModuleActivation.h"
 #include "ModuleState.h"
+#include "ModuleText.h"
 #include "ProxySettingsDialog.h"
 #include "resource.h"
 
@@ -14,7 +15,6 @@
 
 #include <Framework/ActivationContext.h>
 #include <Framework/Registry.h>
-#include <Framework/Resources.h>
 #include <Framework/Window.h>
 #include <RewriteConfig/TextFunctions.h>
 
@@ -34,16 +34,6 @@ constexpr UINT kDisplayTableOfContents = 1;  // HH_DISPLAY_TOC
 // How long the watcher waits for a file that another program holds open without read sharing.
 constexpr DWORD kSharingRetryMs = 100;
 constexpr int kSharingRetries = 50;
-
-std::wstring Text(UINT id)
-{
-    return Framework::LoadResourceString(id, ModuleInstance());
-}
-
-void ShowError(HWND owner, UINT textId)
-{
-    ::MessageBoxW(owner, Text(textId).c_str(), Text(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONERROR);
-}
 
 std::wstring WindowText(HWND window)
 {
@@ -195,7 +185,7 @@ void CSitePropertyPage::Refresh()
     for (HWND button : {editButton_, importButton_, proxyButton_})
         ::EnableWindow(button, known ? TRUE : FALSE);
     if (!known) {
-        ::SetWindowTextW(pathField_, Text(IDS_NO_FOLDER).c_str());
+        ::SetWindowTextW(pathField_, ModuleString(IDS_NO_FOLDER).c_str());
         ::SetWindowTextW(textField_, L"");
         return;
     }
@@ -267,7 +257,7 @@ void CSitePropertyPage::OnEdit()
         return;
     const std::wstring path = WindowText(pathField_);
     if (!StartProgram(pageWindow_, kEditorName, path, false, nullptr))
-        ShowError(pageWindow_, IDS_CANT_OPEN_EDITOR);
+        ShowModuleError(pageWindow_, IDS_CANT_OPEN_EDITOR);
 }
 
 void CSitePropertyPage::OnImport()
@@ -291,7 +281,7 @@ void CSitePropertyPage::OnImport()
                 ::MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
             else if (!FileHasContent(target))
                 ::DeleteFileW(target.c_str());
-            ShowError(pageWindow_, started ? IDS_IMPORT_FAILED : IDS_CANT_OPEN_CONVERTER);
+            ShowModuleError(pageWindow_, started ? IDS_IMPORT_FAILED : IDS_CANT_OPEN_CONVERTER);
         }
     }
     Refresh();
@@ -315,7 +305,7 @@ void CSitePropertyPage::OnHelp()
     HtmlHelpFunction htmlHelp = HtmlHelpEntry();
     if (!htmlHelp)
         return;
-    const std::wstring file = ModuleDirectory() + Text(IDS_HELP_FILE);
+    const std::wstring file = ModuleDirectory() + ModuleString(IDS_HELP_FILE);
     htmlHelp(pageWindow_, file.c_str(), kDisplayTableOfContents, 0);
 }
 
