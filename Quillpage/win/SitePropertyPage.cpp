@@ -229,7 +229,8 @@ INT_PTR CSitePropertyPage::OnCommand(WORD code, WORD id)
         SetModified();
     if (code == EN_SETFOCUS)
         ::SendMessageW(pageWindow_, DM_SETDEFID, 0, 0);
-    // By control id alone: a button's click and an accelerator (code 1) run the same command.
+    // By control id alone: a button's click and an accelerator (code 1) run the same command; a
+    // command whose button Refresh disabled (no file is known) does nothing.
     switch (id) {
     case IDC_ABOUT: {
         Framework::ActivationScope scope(ModuleActivationContext());
@@ -253,7 +254,7 @@ INT_PTR CSitePropertyPage::OnCommand(WORD code, WORD id)
 
 void CSitePropertyPage::OnEdit()
 {
-    if (ShownFile().empty())
+    if (!::IsWindowEnabled(editButton_))
         return;
     const std::wstring path = WindowText(pathField_);
     if (!StartProgram(pageWindow_, kEditorName, path, false, nullptr))
@@ -262,7 +263,7 @@ void CSitePropertyPage::OnEdit()
 
 void CSitePropertyPage::OnImport()
 {
-    if (ShownFile().empty())
+    if (!::IsWindowEnabled(importButton_))
         return;
     const std::wstring target = WindowText(pathField_);
     CImportFileDialog dialog;
@@ -289,7 +290,7 @@ void CSitePropertyPage::OnImport()
 
 void CSitePropertyPage::OnProxySettings()
 {
-    if (ShownFile().empty())
+    if (!::IsWindowEnabled(proxyButton_))
         return;
     const std::wstring path = WindowText(pathField_);
     {
