@@ -1,7 +1,6 @@
 #include "RewriteConfig/TextFunctions.h"
 
 #include <cstring>
-#include <locale>
 #include <mutex>
 
 #include <boost/algorithm/string/replace.hpp>
@@ -57,13 +56,7 @@ std::string& TrimDirectoryPath(std::string& text)
 
 std::wstring& TrimDirectoryPath(std::wstring& text)
 {
-    const std::locale locale;
-    size_t begin = 0, end = text.size();
-    while (begin < end && std::isspace(text[begin], locale))
-        ++begin;
-    while (end > begin && std::isspace(text[end - 1], locale))
-        --end;
-    text = text.substr(begin, end - begin);
+    Detail::TrimSpace(text);
     if (!text.empty() && text.back() != L'/' && text.back() != L'\\')
         text.push_back(L'\\');
     return text;
