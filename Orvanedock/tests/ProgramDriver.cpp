@@ -99,12 +99,7 @@ bool Program::Select(HTREEITEM item) const
 
 void Program::ExpandByKey(HTREEITEM item) const
 {
-    Select(item);
-    ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
-    ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
-    WaitUntil([&] { return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
-                            TVIS_EXPANDED) != 0; },
-              kTimeoutMs, false);
+    ExpandTreeItemByKey(tree, item, kTimeoutMs);
 }
 
 std::wstring Program::Title() const

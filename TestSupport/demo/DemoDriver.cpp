@@ -57,14 +57,7 @@ HTREEITEM TreeItem(HWND tree, UINT code, HTREEITEM from = nullptr)
 // Opens the item with the keyboard, as a user does (the program reads a node's children then).
 bool Expand(HWND tree, HTREEITEM item)
 {
-    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
-    ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
-    return WaitUntil(
-        [&] {
-            return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-        },
-        kStepTimeoutMs, false);
+    return ExpandTreeItemByKey(tree, item, kStepTimeoutMs);
 }
 
 // The frame, answering the warning box that the program shows first when no extension is installed.

@@ -166,6 +166,18 @@ HWND FindChild(HWND parent, const std::function<bool(HWND)>& match)
     return search.found;
 }
 
+bool ExpandTreeItemByKey(HWND tree, HTREEITEM item, DWORD timeoutMs)
+{
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    ::PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+    ::PostMessageW(tree, WM_KEYUP, VK_RIGHT, 0);
+    return WaitUntil(
+        [&] {
+            return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        },
+        timeoutMs, false);
+}
+
 std::wstring ChildTexts(HWND window, const wchar_t* className)
 {
     ChildRequest request{className, {}};

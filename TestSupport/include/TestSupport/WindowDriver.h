@@ -2,6 +2,7 @@
 // Helpers for window tests: finding windows of a process or thread, reading dialog texts,
 // closing modal boxes from a helper thread, screenshots, and child processes (ended by handle or id).
 #include <windows.h>
+#include <commctrl.h>
 
 #include "TestSupport/TestFiles.h"
 
@@ -32,6 +33,9 @@ std::wstring Widen(const std::string& text);
 std::wstring ClassNameOf(HWND window);
 // The first descendant window of parent, in window order, for which match is true; null when none is.
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
+// Selects the tree item and opens it with the Right key, as a user does (also in another process's
+// tree); true once the item shows as expanded, false after the timeout.
+bool ExpandTreeItemByKey(HWND tree, HTREEITEM item, DWORD timeoutMs);
 // The texts of all child windows of a class ("Static", "Edit"), in window order, joined by "\n".
 std::wstring ChildTexts(HWND window, const wchar_t* className);
 
