@@ -128,10 +128,16 @@ int IISSiteSearchStrategy::ListBelowSiteNode(SiteTreeNode& node, const AppHostSi
 
 const AppHostApplication* IISSiteSearchStrategy::FindApplication(const AppHostSite& site, const std::wstring& rest)
 {
+    // The collection lists a parent application before the ones nested in it: the node belongs to
+    // the innermost one that holds its path, not to the first.
+    const AppHostApplication* innermost = nullptr;
     for (const AppHostApplication& application : site.applications) {
-        if (application.path != L"/" && !application.path.empty() && PathBeginsWith(rest, application.path))
-            return &application;
+        if (application.path != L"/" && !application.path.empty() && PathBeginsWith(rest, application.path) &&
+            (!innermost || application.path.size() > innermost->path.size()))
+            innermost = &application;
     }
+    if (innermost)
+        return innermost;
     for (const AppHostApplication& application : site.applications) {
         if (application.path == L"/")
             return &application;

@@ -73,7 +73,8 @@ protected:
     int ListNestedVirtualDirectories(SiteTreeNode& node, const AppHostApplication& application,
                                      const std::wstring& relative);
 
-    // The application whose path rest begins with (at a "/" boundary), else the root application.
+    // The application with the longest path that rest begins with (at a "/" boundary), else the
+    // root application.
     static const AppHostApplication* FindApplication(const AppHostSite& site, const std::wstring& rest);
     // The longest virtual directory path that relative begins with; empty when none.
     static std::wstring LongestVirtualDirectoryPath(const AppHostApplication& application,

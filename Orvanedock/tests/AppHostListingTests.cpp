@@ -18,7 +18,7 @@ AppHostSite ShopSite()
         {L"/app", {{L"/", L"D:\\apps"}}},
         {L"/application", {{L"/", L"D:\\application"}}},
         {L"/shop", {{L"/", L"D:\\shop"}, {L"/img/big", L"D:\\big"}}},
-        {L"/shop/api", {{L"/", L"D:\\api"}}},
+        {L"/shop/api", {{L"/", L"D:\\api"}, {L"/docs", L"D:\\docs"}}},
     };
     return site;
 }
@@ -35,7 +35,14 @@ struct ListingFixture : ::testing::Test {
         folders.environment[L"SystemDrive"] = L"C:";
         folders.folders[L"C:\\inetpub\\wwwroot"] = {L"a", L"aspnet_client"};
         folders.folders[L"C:\\inetpub\\wwwroot/a"] = {L"inner"};
+        folders.folders[L"D:\\shop"] = {L"img"};
         folders.folders[L"D:\\shop/img"] = {L"thumbs"};
+        folders.folders[L"D:\\shop/api"] = {L"outer"};
+        folders.folders[L"D:\\api"] = {L"v1"};
+        folders.folders[L"D:\\api/v1"] = {L"inner"};
+        folders.folders[L"D:\\shop/api/v1"] = {L"outer"};
+        folders.folders[L"D:\\shop/apix"] = {L"right"};
+        folders.folders[L"D:\\apix"] = {L"wrong"};
         folders.folders[L"D:\\application/x"] = {L"right"};
         folders.folders[L"D:\\appslication/x"] = {L"wrong"};
         strategy = std::make_unique<SiteStrategy>(folders, ShopSite());
@@ -90,6 +97,13 @@ TEST_F(ListingFixture, NodesBelowTheSiteAreLocatedFromTheirPath)
         // Under folder /a of the root application: /a/b is listed as b, /a/b/c is not.
         {L"/a", kNodePhysicalDirectory, {"inner:64", "b:16"}},
         {L"/img", kNodeVirtualDirectory, {}},
+        // A nested application is its own, though its parent comes first in the collection: its
+        // folders and virtual directories, never those of /shop + "/api".
+        {L"/shop/api", kNodeApplication, {"v1:64", "docs:16"}},
+        {L"/shop/api/v1", kNodePhysicalDirectory, {"inner:64"}},
+        // Its parent keeps its own, also where a path of it begins with the nested one's text.
+        {L"/shop", kNodeApplication, {"img:64"}},
+        {L"/shop/apix", kNodePhysicalDirectory, {"right:64"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.children, ChildrenOf(c.rest, c.type)) << std::string(c.rest, c.rest + wcslen(c.rest));

@@ -159,6 +159,39 @@ TEST_F(StoreFixture, ApplicationHostSitesApplicationsAndFolders)
     }
 }
 
+TEST_F(StoreFixture, ApplicationHostNestedApplicationHasItsOwnFolders)
+{
+    // /shop/api is nested in /shop and listed after it, as IIS lists them.
+    ASSERT_TRUE(files.Folders({L"api\\v1\\deep", L"docs\\d1", L"shop\\api\\outer"}));
+    UseDescription(LR"(absent metabase
+site 1 Default Web Site
+root {B}\one
+app /shop {B}\shop
+app /shop/api {B}\api
+vdir /shop/api/docs {B}\docs
+)");
+    Util::IISSiteSearchStrategyAHAdmin apphost(folders);
+    ASSERT_TRUE(apphost.available);
+
+    struct Case {
+        const char* what;
+        std::wstring path;
+        int type;
+        std::vector<std::string> children;
+    } cases[] = {
+        {"site", L"/LM/W3SVC/1/ROOT", kNodeWebSite, {"a:64", "b:64", "shop:32", "shop/api:32"}},
+        {"nested application", L"/LM/W3SVC/1/ROOT/shop/api", kNodeApplication, {"v1:64", "docs:16"}},
+        {"folder of the nested application", L"/LM/W3SVC/1/ROOT/shop/api/v1", kNodePhysicalDirectory, {"deep:64"}},
+        {"its virtual directory", L"/LM/W3SVC/1/ROOT/shop/api/docs", kNodeVirtualDirectory, {"d1:64"}},
+        {"outer application", L"/LM/W3SVC/1/ROOT/shop", kNodeApplication, {"api:64", "css:64", "images:64"}},
+    };
+    for (const Case& c : cases) {
+        SiteTreeNode& node = Node(L"n", c.path, c.type);
+        apphost.Expand(node);
+        EXPECT_EQ(c.children, Children(node)) << c.what;
+    }
+}
+
 TEST_F(StoreFixture, TreeAsksTheMetabaseFirstAndTheApplicationHostWhenItIsAbsent)
 {
     struct Case {
