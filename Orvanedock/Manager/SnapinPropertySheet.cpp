@@ -13,9 +13,16 @@ namespace {
 constexpr DWORD kPopupStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr DWORD kChildStyles = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP;
 
+// Sheets are made on the UI thread only.
+WPARAM NextSerial() noexcept
+{
+    static WPARAM last = 0;
+    return ++last;
 }
 
-CSnapinPropertySheet::CSnapinPropertySheet()
+}
+
+CSnapinPropertySheet::CSnapinPropertySheet() : serial_(NextSerial())
 {
     Header().dwFlags = PSH_USECALLBACK;
     Header().hInstance = ::GetModuleHandleW(nullptr);
@@ -41,7 +48,7 @@ void CSnapinPropertySheet::PlaceInPane(HWND parent, const RECT& rectangle)
 void CSnapinPropertySheet::OnFinished()
 {
     if (notify_)
-        ::PostMessageW(notify_, kSheetClosedMessage, 0, 0);
+        ::PostMessageW(notify_, kSheetClosedMessage, serial_, 0);
 }
 
 int CSnapinPropertySheet::OnSheetCallback(HWND, UINT message, LPARAM lParam)

@@ -6,7 +6,7 @@
 
 namespace Orvane::Manager {
 
-// Posted to the frame when the sheet has ended by OK or Cancel.
+// Posted to the frame when the sheet has ended by OK or Cancel; wParam is the sheet's Serial().
 inline constexpr UINT kSheetClosedMessage = WM_USER + 1;
 
 class CSnapinPropertySheet : public Framework::CPropertySheetWindow {
@@ -15,6 +15,9 @@ public:
 
     // The window that receives kSheetClosedMessage.
     void SetNotifyWindow(HWND window) noexcept { notify_ = window; }
+    // A number that no other sheet of the process has had. The end message is posted, so it may
+    // arrive after a new sheet has replaced this one; the number tells the two apart.
+    WPARAM Serial() const noexcept { return serial_; }
     // Moves the sheet into parent at the rectangle and hides and disables OK and Cancel.
     void PlaceInPane(HWND parent, const RECT& rectangle);
 protected:
@@ -24,6 +27,7 @@ protected:
 
 private:
     HWND notify_ = nullptr;
+    const WPARAM serial_;
 };
 
 }

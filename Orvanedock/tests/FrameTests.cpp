@@ -1,7 +1,9 @@
 // The frame in this process: keys of its accelerator table typed into a page do nothing there,
-// while ordinary typing reaches the page.
+// while ordinary typing reaches the page; a sheet's end clears the selection only while that
+// sheet is the frame's.
 #include "ExtensionRegistration.h"
 #include "MainFrame.h"
+#include "ProgramDriver.h"
 #include "extension/TestExtension.h"
 
 #include <Framework/Handles.h>
@@ -12,6 +14,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace Orvane::Orvanedock;
 using namespace OrvanedockTest;
@@ -28,6 +31,22 @@ void Pump(Framework::CMessageLoop& loop)
             ::DispatchMessageW(&msg);
         }
     }
+}
+
+// Pumps as above, but holds back the frame's end-of-sheet messages instead of delivering them.
+std::vector<MSG> PumpHoldingSheetEnds(Framework::CMessageLoop& loop, HWND frame)
+{
+    std::vector<MSG> held;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.hwnd == frame && msg.message == Orvane::Manager::kSheetClosedMessage) {
+            held.push_back(msg);
+        } else if (!loop.PreTranslateMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return held;
 }
 
 struct ChildSearch {
@@ -114,6 +133,53 @@ TEST(OrvanedockFrame, AcceleratorKeysDoNothingInAPageAndTypingReachesIt)
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     Type(field, 'A', loop);
     EXPECT_EQ(L"a", Framework::CWindow(field).GetWindowText());
+
+    frame.DestroyWindow();
+    Pump(loop);
+}
+
+TEST(OrvanedockFrame, LateEndOfAReplacedSheetLeavesTheNewSheetAndItsSelection)
+{
+    Framework::ComInitialization com;
+    ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
+    ASSERT_TRUE(page.Succeeded());
+    Framework::CMessageLoop loop;
+    Framework::MessageLoopRegistration registration(&loop);
+    CMainFrame frame;
+    ASSERT_NE(nullptr, frame.CreateEx());
+    frame.ShowWindow(SW_SHOW);
+    Pump(loop);
+    HWND tree = FindSiteTree(frame);
+    ASSERT_NE(nullptr, tree);
+    const HTREEITEM root = TreeView_GetRoot(tree);
+    ASSERT_EQ(root, TreeView_GetSelection(tree));
+    HWND first = FindSheet(frame);
+    ASSERT_NE(nullptr, first);
+
+    // The first sheet ends by Cancel, but its end message is late: the user has gone on to a new
+    // selection of the root, with a new sheet, before the frame sees it.
+    ::SendMessageW(first, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    std::vector<MSG> late = PumpHoldingSheetEnds(loop, frame);
+    ASSERT_EQ(1u, late.size());
+    EXPECT_FALSE(::IsWindow(first));
+    TreeView_SelectItem(tree, nullptr);
+    TreeView_SelectItem(tree, root);
+    Pump(loop);
+    HWND second = FindSheet(frame);
+    ASSERT_NE(nullptr, second);
+
+    ::PostMessageW(frame, late[0].message, late[0].wParam, late[0].lParam);
+    Pump(loop);
+    EXPECT_EQ(root, TreeView_GetSelection(tree));
+    EXPECT_EQ(second, FindSheet(frame));
+    EXPECT_EQ(L"Orvanedock - IIS Web Sites", frame.GetWindowText());
+
+    // The current sheet's own end clears the selection and the pane.
+    ::SendMessageW(second, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    Pump(loop);
+    EXPECT_EQ(nullptr, TreeView_GetSelection(tree));
+    EXPECT_FALSE(::IsWindow(second));
+    EXPECT_EQ(L"Orvanedock", frame.GetWindowText());
 
     frame.DestroyWindow();
     Pump(loop);

@@ -16,6 +16,19 @@ HWND FindChildById(HWND parent, int id)
     return FindChild(parent, [id](HWND w) { return ::GetDlgCtrlID(w) == id; });
 }
 
+HWND FindSiteTree(HWND frame)
+{
+    // The site tree view with its id: a page may hold a control of the same id.
+    return FindChild(frame, [](HWND w) { return ::GetDlgCtrlID(w) == kTreeId && ClassNameOf(w) == kTreeClass; });
+}
+
+HWND FindSheet(HWND frame)
+{
+    return FindChild(frame, [](HWND w) {
+        return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
+    });
+}
+
 RECT WindowRect(HWND window)
 {
     RECT rect{};
@@ -61,8 +74,7 @@ bool Program::Start(bool expectWarning)
     frame = WaitForTopWindow(process.ProcessId(), kFrameClass, nullptr, kTimeoutMs);
     if (!frame)
         return false;
-    // The tree is the site tree view with its id (a page may hold a control of the same id).
-    tree = FindChild(frame, [](HWND w) { return ::GetDlgCtrlID(w) == kTreeId && ClassNameOf(w) == kTreeClass; });
+    tree = FindSiteTree(frame);
     return tree != nullptr;
 }
 
@@ -114,9 +126,7 @@ bool Program::WaitForTitle(const std::wstring& title) const
 
 HWND Program::Sheet() const
 {
-    return FindChild(frame, [](HWND w) {
-        return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
-    });
+    return FindSheet(frame);
 }
 
 HWND Program::NoProperties() const

@@ -23,6 +23,10 @@ std::wstring ProgramPath();
 
 // A descendant with the control id, or null.
 HWND FindChildById(HWND parent, int id);
+// The frame's site tree, or null.
+HWND FindSiteTree(HWND frame);
+// The property sheet shown in the frame's right pane, or null.
+HWND FindSheet(HWND frame);
 RECT WindowRect(HWND window);
 int Width(HWND window);
 // Paints the window (the program paints from its own loop) and saves it into the build's

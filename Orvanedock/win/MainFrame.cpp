@@ -190,8 +190,11 @@ LRESULT CMainFrame::OnItemExpanding(int, NMHDR* header, bool&)
     return 0; // the control always goes on with the expansion
 }
 
-LRESULT CMainFrame::OnSheetClosed(UINT, WPARAM, LPARAM, bool&)
+LRESULT CMainFrame::OnSheetClosed(UINT, WPARAM wParam, LPARAM, bool&)
 {
+    // The late end of a sheet that a new selection has replaced leaves the new one alone.
+    if (!sheet_ || wParam != sheet_->Serial())
+        return 0;
     splitter_.SetSplitterPane(Framework::CSplitterWindow::kRightPane, nullptr, true);
     sheetDeletable_ = false;
     tree_.SelectItem(nullptr);
