@@ -84,17 +84,31 @@ void Type(HWND window, UINT key, Framework::CMessageLoop& loop)
     Pump(loop);
 }
 
-TEST(OrvanedockFrame, AcceleratorKeysDoNothingInAPageAndTypingReachesIt)
-{
+// The frame shown, with the tests' extension registered for the root, which it selects at start.
+struct OrvanedockFrame : ::testing::Test {
     Framework::ComInitialization com;
-    ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
-    ASSERT_TRUE(page.Succeeded());
+    ExtensionRegistration page{HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4}};
     Framework::CMessageLoop loop;
-    Framework::MessageLoopRegistration registration(&loop);
+    Framework::MessageLoopRegistration registration{&loop};
     CMainFrame frame;
-    ASSERT_NE(nullptr, frame.CreateEx());
-    frame.ShowWindow(SW_SHOW);
-    Pump(loop);
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(page.Succeeded());
+        ASSERT_NE(nullptr, frame.CreateEx());
+        frame.ShowWindow(SW_SHOW);
+        Pump(loop);
+    }
+    void TearDown() override
+    {
+        if (frame.IsWindow())
+            frame.DestroyWindow();
+        Pump(loop);
+    }
+};
+
+TEST_F(OrvanedockFrame, AcceleratorKeysDoNothingInAPageAndTypingReachesIt)
+{
     ASSERT_EQ(L"Orvanedock - IIS Web Sites", frame.GetWindowText());
 
     ChildSearch search{kPageEditId, nullptr};
@@ -133,22 +147,10 @@ TEST(OrvanedockFrame, AcceleratorKeysDoNothingInAPageAndTypingReachesIt)
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     Type(field, 'A', loop);
     EXPECT_EQ(L"a", Framework::CWindow(field).GetWindowText());
-
-    frame.DestroyWindow();
-    Pump(loop);
 }
 
-TEST(OrvanedockFrame, LateEndOfAReplacedSheetLeavesTheNewSheetAndItsSelection)
+TEST_F(OrvanedockFrame, LateEndOfAReplacedSheetLeavesTheNewSheetAndItsSelection)
 {
-    Framework::ComInitialization com;
-    ExtensionRegistration page(HKEY_LOCAL_MACHINE, kPageExtension, TestExtensionPath(), L"Orvane", {4});
-    ASSERT_TRUE(page.Succeeded());
-    Framework::CMessageLoop loop;
-    Framework::MessageLoopRegistration registration(&loop);
-    CMainFrame frame;
-    ASSERT_NE(nullptr, frame.CreateEx());
-    frame.ShowWindow(SW_SHOW);
-    Pump(loop);
     HWND tree = FindSiteTree(frame);
     ASSERT_NE(nullptr, tree);
     const HTREEITEM root = TreeView_GetRoot(tree);
@@ -180,9 +182,6 @@ TEST(OrvanedockFrame, LateEndOfAReplacedSheetLeavesTheNewSheetAndItsSelection)
     EXPECT_EQ(nullptr, TreeView_GetSelection(tree));
     EXPECT_FALSE(::IsWindow(second));
     EXPECT_EQ(L"Orvanedock", frame.GetWindowText());
-
-    frame.DestroyWindow();
-    Pump(loop);
 }
 
 }

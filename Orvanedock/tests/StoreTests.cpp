@@ -54,6 +54,14 @@ std::vector<std::string> Children(const SiteTreeNode& node)
     return texts;
 }
 
+// A node for the path and the children a strategy gives it.
+struct ChildrenCase {
+    const char* what;
+    std::wstring path;
+    int type;
+    std::vector<std::string> children;
+};
+
 struct StoreFixture : ::testing::Test {
     Framework::ComInitialization com;
     SiteFiles files{L"orvanedock-sites"};
@@ -82,6 +90,14 @@ struct StoreFixture : ::testing::Test {
     {
         EXPECT_TRUE(root->AddChild(name, path, folder, type));
         return *root->Children().back();
+    }
+    void ExpectChildren(Util::IISSiteSearchStrategy& strategy, const std::vector<ChildrenCase>& cases)
+    {
+        for (const ChildrenCase& c : cases) {
+            SiteTreeNode& node = Node(L"n", c.path, c.type);
+            strategy.Expand(node);
+            EXPECT_EQ(c.children, Children(node)) << c.what;
+        }
     }
 };
 
@@ -135,12 +151,7 @@ TEST_F(StoreFixture, ApplicationHostSitesApplicationsAndFolders)
     EXPECT_EQ(2, apphost.Expand(*root));
     EXPECT_EQ((std::vector<std::string>{"Default Web Site:8", "Second:8"}), Children(*root));
 
-    struct Case {
-        const char* what;
-        std::wstring path;
-        int type;
-        std::vector<std::string> children;
-    } cases[] = {
+    ExpectChildren(apphost, {
         {"site", L"/LM/W3SVC/1/ROOT", kNodeWebSite,
          {"a:64", "b:64", "img:16", "odd:16", "shop:32", "app:32", "application:32"}},
         {"application", L"/LM/W3SVC/1/ROOT/shop", kNodeApplication, {"css:64", "images:64", "big:16"}},
@@ -151,12 +162,7 @@ TEST_F(StoreFixture, ApplicationHostSitesApplicationsAndFolders)
         {"site with an environment reference", L"/LM/W3SVC/2/ROOT", kNodeWebSite, {"w:64"}},
         {"no such site", L"/LM/W3SVC/9/ROOT", kNodeWebSite, {}},
         {"no site number", L"/LM/W3SVC/x/ROOT/a", kNodePhysicalDirectory, {}},
-    };
-    for (const Case& c : cases) {
-        SiteTreeNode& node = Node(L"n", c.path, c.type);
-        apphost.Expand(node);
-        EXPECT_EQ(c.children, Children(node)) << c.what;
-    }
+    });
 }
 
 TEST_F(StoreFixture, ApplicationHostNestedApplicationHasItsOwnFolders)
@@ -173,23 +179,13 @@ vdir /shop/api/docs {B}\docs
     Util::IISSiteSearchStrategyAHAdmin apphost(folders);
     ASSERT_TRUE(apphost.available);
 
-    struct Case {
-        const char* what;
-        std::wstring path;
-        int type;
-        std::vector<std::string> children;
-    } cases[] = {
+    ExpectChildren(apphost, {
         {"site", L"/LM/W3SVC/1/ROOT", kNodeWebSite, {"a:64", "b:64", "shop:32", "shop/api:32"}},
         {"nested application", L"/LM/W3SVC/1/ROOT/shop/api", kNodeApplication, {"v1:64", "docs:16"}},
         {"folder of the nested application", L"/LM/W3SVC/1/ROOT/shop/api/v1", kNodePhysicalDirectory, {"deep:64"}},
         {"its virtual directory", L"/LM/W3SVC/1/ROOT/shop/api/docs", kNodeVirtualDirectory, {"d1:64"}},
         {"outer application", L"/LM/W3SVC/1/ROOT/shop", kNodeApplication, {"api:64", "css:64", "images:64"}},
-    };
-    for (const Case& c : cases) {
-        SiteTreeNode& node = Node(L"n", c.path, c.type);
-        apphost.Expand(node);
-        EXPECT_EQ(c.children, Children(node)) << c.what;
-    }
+    });
 }
 
 TEST_F(StoreFixture, TreeAsksTheMetabaseFirstAndTheApplicationHostWhenItIsAbsent)
