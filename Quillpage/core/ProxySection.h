@@ -18,15 +18,16 @@ std::string FormatProxySettings(const ProxySettings& settings);
 std::string ProxySection(const ProxySettings& settings, const std::string& keptLines = std::string());
 
 // The text with the new section in place of the Orvane sections that the parser reads in it, so
-// that the parser then reads exactly the new settings and every other line as before: each section
-// is cut from its opening tag to the end of its closing tag (or to the end of what the parser
-// reads, when it is never closed), its lines other than blank lines and settings, and the tag lines'
-// comments, are kept inside the new section, and the new section is appended after CR LF (none
-// when nothing remains). Tags are what the parser takes for tags: not inside comments or joined
-// lines, not cut by a lone CR. Where the end of the text is not read at the top (a section left
-// open, a final backslash, a NUL byte in front of it) the section goes to the beginning instead,
-// followed by CR LF. Every other byte stays. Nothing when no such text keeps the reading, both
-// as a directory level and as the whole language (the editor's check) read it.
+// that the parser then reads exactly the new settings and every other line as before. Tags are what
+// the parser takes for tags: not inside comments or joined lines, not cut by a lone CR. Each section
+// is cut from its opening tag to the end of its closing tag (with the comment after it), or to the
+// end of what the parser reads when it is never closed; the blanks in front of the opening tag and
+// the closing line's line end stay. The tag lines' comments and the section's lines other than
+// blank lines and settings are kept, in order, inside the new section, which is appended after
+// CR LF (none when nothing remains); where the end of the text is not read at the top (a section
+// left open, a final backslash, a NUL byte in front of it) it goes to the beginning instead,
+// followed by CR LF. Every other byte stays. Nothing when no such text keeps the reading, as a
+// directory level and as the whole language (the editor's check) read it.
 std::optional<std::string> ReplaceProxySection(const std::string& text, const ProxySettings& settings);
 
 // The largest time-out in seconds whose milliseconds fit the 32-bit fields.
