@@ -1,6 +1,11 @@
 #include "ProxySection.h"
 
 #include <cstddef>
+#include <utility>
+#include <vector>
+
+#include <RewriteConfig/OrvaneSections.h>
+#include <RewriteConfig/QuillonConfig.h>
 
 namespace Orvane { namespace Quillon {
 
@@ -19,78 +24,148 @@ std::string Seconds(std::int32_t milliseconds)
     return std::to_string(static_cast<std::uint32_t>(milliseconds) / 1000u);
 }
 
-bool IsBlank(char c)
+// What the parser reads of a file's bytes: the text up to the first NUL byte, as the file readers
+// hand it to the parser.
+std::string ParsedPart(const std::string& bytes)
 {
-    return c == ' ' || c == '\t';
+    return bytes.substr(0, bytes.find('\0'));
 }
 
-char LowerAscii(char c)
+// The first byte c of the line's bytes; its beginning when it holds none.
+std::size_t FindInLine(const std::string& text, const LogicalLine& line, char c)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const std::size_t at = text.find(c, line.begin);
+    return at < line.end ? at : line.begin;
 }
 
-bool EqualsNoCase(const std::string& text, std::size_t begin, std::size_t end, const char* word)
+// A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is blank or
+// a comment. The comment as the parser reads it, empty when there is none.
+std::string TagComment(const LogicalLine& line)
 {
-    std::size_t i = begin;
-    for (; i < end && *word; ++i, ++word) {
-        if (LowerAscii(text[i]) != LowerAscii(*word))
+    const std::size_t hash = line.text.find('#', line.text.find('>'));
+    return hash == std::string::npos ? std::string() : line.text.substr(hash);
+}
+
+// How one container reads a text: the lines outside the Orvane sections and those inside them
+// (blank lines and settings aside; a tag line's comment counts as a line inside), with whether it
+// accepted each, and the proxy settings that the text gives it.
+struct Reading {
+    std::vector<std::pair<std::string, bool>> outside;
+    std::vector<std::pair<std::string, bool>> inside;
+    ProxySettings settings;
+};
+
+Reading Summary(const std::vector<SectionLine>& lines, const ProxySettings& settings)
+{
+    Reading reading;
+    for (const SectionLine& line : lines) {
+        const std::string& text = line.line.text;
+        switch (line.place) {
+        case SectionLine::Outside:
+            if (!text.empty())
+                reading.outside.emplace_back(text, line.accepted);
+            break;
+        case SectionLine::Inside:
+            if (!text.empty())
+                reading.inside.emplace_back(text, line.accepted);
+            break;
+        case SectionLine::Opening:
+        case SectionLine::Closing: {
+            const std::string comment = TagComment(line.line);
+            if (!comment.empty())
+                reading.inside.emplace_back(comment, true);
+            break;
+        }
+        case SectionLine::Setting:
+            break;
+        }
+    }
+    reading.settings = settings;
+    return reading;
+}
+
+template <class Container>
+Reading ReadAs(const std::string& bytes)
+{
+    Container container;
+    const std::vector<SectionLine> lines = ReadOrvaneSections(container, ParsedPart(bytes));
+    return Summary(lines, container.proxySettings);
+}
+
+bool SameSettings(const ProxySettings& a, const ProxySettings& b)
+{
+    return a.connectTimeout == b.connectTimeout && a.receiveTimeout == b.receiveTimeout &&
+           a.sendTimeout == b.sendTimeout && a.suppressErrors == b.suppressErrors;
+}
+
+// A text as the section's own reader (a directory level) and as the whole language (which the
+// editor checks before it saves) read it.
+struct Readings {
+    Reading directoryLevel;
+    Reading language;
+};
+
+// Whether a rewritten text keeps the contract of the rewrite: for both readers it gives exactly the
+// new settings, and every other line reads as before, with the same verdict, on the same side of
+// the section, in the same order.
+bool KeepsReadings(const Readings& before, const std::string& after, const ProxySettings& settings)
+{
+    auto keeps = [&settings](const Reading& old, const Reading& now) {
+        return SameSettings(now.settings, settings) && now.outside == old.outside && now.inside == old.inside;
+    };
+    return keeps(before.directoryLevel, ReadAs<Htaccess>(after)) && keeps(before.language, ReadAs<QuillonConfig>(after));
+}
+
+// The text without the Orvane sections that a directory level reads in it (lines: its reading of
+// the text), and the lines of those sections that are kept inside the new one.
+struct CutText {
+    std::string remaining;
+    std::string kept;
+};
+
+// A section is cut from its opening tag to the end of its closing tag; the blanks in front of the
+// opening tag and the closing line's own line end stay. A section that is never closed runs to the
+// end of what the parser reads. Inside the new section go, in order: the tag lines' comments and
+// every line of the old sections but their blank lines and settings, each with CR LF.
+CutText CutSections(const std::string& text, const std::vector<SectionLine>& lines)
+{
+    CutText cut;
+    std::size_t keptFrom = 0;
+    bool inSection = false;
+    auto keepComment = [&](const LogicalLine& line, std::size_t tagEnd) {
+        const std::size_t hash = text.find('#', tagEnd);
+        if (TagComment(line).empty() || hash >= line.end)
             return false;
+        cut.kept.append(text, hash, line.end - hash).append(kLineEnd);
+        return true;
+    };
+    for (const SectionLine& line : lines) {
+        const LogicalLine& at = line.line;
+        switch (line.place) {
+        case SectionLine::Opening:
+            cut.remaining.append(text, keptFrom, FindInLine(text, at, '<') - keptFrom);
+            keepComment(at, FindInLine(text, at, '>'));
+            inSection = true;
+            break;
+        case SectionLine::Inside:
+            if (!at.text.empty())
+                cut.kept.append(text, at.begin, at.end - at.begin).append(kLineEnd);
+            break;
+        case SectionLine::Closing: {
+            const std::size_t tagEnd = FindInLine(text, at, '>') + 1;
+            keptFrom = keepComment(at, tagEnd) ? at.end : tagEnd;
+            inSection = false;
+            break;
+        }
+        case SectionLine::Outside:
+        case SectionLine::Setting:
+            break;
+        }
     }
-    return i == end && *word == '\0';
-}
-
-// One line of the text: [begin, contentEnd) is its content, [contentEnd, next) its line end
-// (CR LF, lone CR, lone LF, or nothing at the end of the text).
-struct Line {
-    std::size_t begin;
-    std::size_t contentEnd;
-    std::size_t next;
-};
-
-Line LineAt(const std::string& text, std::size_t begin)
-{
-    std::size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string::npos)
-        return Line{begin, text.size(), text.size()};
-    std::size_t next = end + 1;
-    if (text[end] == '\r' && next < text.size() && text[next] == '\n')
-        ++next;
-    return Line{begin, end, next};
-}
-
-// A line that holds the tag and nothing but blanks around it. The tag's own extent is
-// [tagBegin, tagEnd); the blanks around it are other bytes of the file and stay.
-struct TagLine {
-    std::size_t tagBegin;
-    std::size_t tagEnd;
-    std::size_t next;
-};
-
-bool IsTagLine(const std::string& text, const Line& line, const char* tag, TagLine& found)
-{
-    std::size_t begin = line.begin;
-    std::size_t end = line.contentEnd;
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    if (!EqualsNoCase(text, begin, end, tag))
-        return false;
-    found = TagLine{begin, end, line.next};
-    return true;
-}
-
-// The first tag line of `tag` at or after `from`; npos in tagBegin when there is none.
-TagLine FindTagLine(const std::string& text, std::size_t from, const char* tag)
-{
-    TagLine found{std::string::npos, std::string::npos, std::string::npos};
-    for (std::size_t position = from; position < text.size();) {
-        Line line = LineAt(text, position);
-        if (IsTagLine(text, line, tag, found))
-            return found;
-        position = line.next;
-    }
-    return found;
+    if (inSection)
+        keptFrom = lines.empty() ? 0 : lines.back().line.next;
+    cut.remaining.append(text, keptFrom, std::string::npos);
+    return cut;
 }
 
 }
@@ -109,27 +184,30 @@ std::string FormatProxySettings(const ProxySettings& settings)
     return inner;
 }
 
-std::string ProxySection(const ProxySettings& settings)
+std::string ProxySection(const ProxySettings& settings, const std::string& keptLines)
 {
-    return std::string(kOpeningTag) + kLineEnd + FormatProxySettings(settings) + kClosingTag;
+    return std::string(kOpeningTag) + kLineEnd + FormatProxySettings(settings) + keptLines + kClosingTag;
 }
 
-std::string ReplaceProxySection(const std::string& text, const ProxySettings& settings)
+std::optional<std::string> ReplaceProxySection(const std::string& text, const ProxySettings& settings)
 {
-    std::string remaining = text;
-    const TagLine opening = FindTagLine(text, 0, kOpeningTag);
-    if (opening.tagBegin != std::string::npos) {
-        const TagLine closing = FindTagLine(text, opening.next, kClosingTag);
-        // From the opening tag to the end of the closing tag; what follows the closing tag stays.
-        // A lone opening tag goes with its line end, and the text after it stays.
-        if (closing.tagBegin != std::string::npos)
-            remaining.erase(opening.tagBegin, closing.tagEnd - opening.tagBegin);
-        else
-            remaining.erase(opening.tagBegin, opening.next - opening.tagBegin);
-    }
-    if (!remaining.empty())
-        remaining += kLineEnd;
-    return remaining + ProxySection(settings);
+    Htaccess directoryLevel;
+    const std::vector<SectionLine> lines = ReadOrvaneSections(directoryLevel, ParsedPart(text));
+    const Readings before{Summary(lines, directoryLevel.proxySettings), ReadAs<QuillonConfig>(text)};
+    const CutText cut = CutSections(text, lines);
+    const std::string section = ProxySection(settings, cut.kept);
+    ProxySettings expected = settings;
+    expected.suppressErrors = settings.suppressErrors != 0 ? 1 : 0;
+    // At the end of the file; where the end is not read at the top (a section left open, a final
+    // backslash, a NUL byte in front of it), at its beginning.
+    const std::string candidates[] = {
+        cut.remaining.empty() ? section : cut.remaining + kLineEnd + section,
+        section + kLineEnd + cut.remaining,
+    };
+    for (const std::string& candidate : candidates)
+        if (KeepsReadings(before, candidate, expected))
+            return candidate;
+    return std::nullopt;
 }
 
 TimeoutEntry ParseTimeoutSeconds(const std::wstring& text, std::int32_t& milliseconds)

@@ -4,6 +4,8 @@
 #include "ModuleText.h"
 #include "ProxySection.h"
 
+#include <optional>
+#include <string>
 
 namespace Orvane { namespace Quillon {
 
@@ -30,7 +32,7 @@ bool ProxySettingsDialog::ReadTimeout(HWND field, std::int32_t& milliseconds)
 {
     if (ParseTimeoutSeconds(Framework::CWindow(field).GetWindowText(), milliseconds) == TimeoutEntry::Accepted)
         return true;
-    ShowModuleError(m_hWnd, IDS_PROXY_TOO_LARGE);
+    ShowModuleError(m_hWnd, IDS_PROXY_OUT_OF_RANGE);
     ::SetFocus(field);
     ::SendMessageW(field, EM_SETSEL, 0, -1);
     return false;
@@ -50,8 +52,13 @@ LRESULT ProxySettingsDialog::OnOK(WORD, WORD, HWND, bool&)
         ShowModuleError(m_hWnd, IDS_PROXY_UNREADABLE);
         return 0;
     }
+    const std::optional<std::string> rewritten = ReplaceProxySection(text, settings);
+    if (!rewritten) {
+        ShowModuleError(m_hWnd, IDS_PROXY_NOT_REWRITABLE);
+        return 0;
+    }
     // Replaced whole or not at all: a failed write keeps the old file.
-    if (!WriteWholeFile(path_, ReplaceProxySection(text, settings))) {
+    if (!WriteWholeFile(path_, *rewritten)) {
         ShowModuleError(m_hWnd, IDS_PROXY_UNWRITTEN);
         return 0;
     }

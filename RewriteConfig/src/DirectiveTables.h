@@ -92,8 +92,8 @@ std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* 
     return expressions;
 }
 
-// The separator of physical lines in Htaccess::ParseText (group 1 ignored); found directly there, and
-// held against the library's own matches by the tests.
+// The separator of physical lines (group 1 ignored); LogicalLines finds it directly, and the tests
+// hold that against the library's own matches.
 constexpr char kLineSeparator[] = "(\\r)?\\n";
 
 // Htaccess::ParseLine (expressions 1 to 24).

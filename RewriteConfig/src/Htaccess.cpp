@@ -1,6 +1,5 @@
 #include "RewriteConfig/Htaccess.h"
 
-#include <climits>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -8,6 +7,7 @@
 #include <boost/make_shared.hpp>
 
 #include "DirectiveTables.h"
+#include "ParseDriver.h"
 #include "Sections.h"
 #include "Messages.h"
 #include "RewriteConfig/Platform.h"
@@ -283,72 +283,6 @@ const LineExpression kRuleLineSubstitutionOptional("\\s*RewriteRule\\s+(\\S+)\\s
 
 namespace {
 
-// Hands out the physical lines of a text one after the other. A match of kLineSeparator is found
-// directly: every match holds a line feed, and it begins at the carriage return right before it.
-class PhysicalLines {
-public:
-    explicit PhysicalLines(const std::string& text) : text_(text) {}
-
-    bool Next(std::string& line)
-    {
-        if (position_ == text_.size())
-            return false;
-        const std::string::size_type feed = text_.find('\n', position_);
-        if (feed == std::string::npos) {
-            line.assign(text_, position_, std::string::npos);
-            position_ = text_.size();
-            return true;
-        }
-        const std::string::size_type end = (feed > position_ && text_[feed - 1] == '\r') ? feed - 1 : feed;
-        // Appended to the emptied line, which keeps its buffer from line to line.
-        line.clear();
-        line.append(text_, position_, end - position_);
-        position_ = feed + 1;
-        return true;
-    }
-
-    bool HasMore() const { return position_ != text_.size(); }
-
-private:
-    const std::string& text_;
-    std::string::size_type position_ = 0;
-};
-
-// A backslash-escaped blank reaches the expressions as "\x20", text without white space. The line is
-// written to escaped, a buffer kept from line to line.
-void EscapeBlanks(const std::string& line, std::string& escaped)
-{
-    escaped.clear();
-    for (std::string::size_type i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == ' ') {
-            escaped.append("\\x20");
-            ++i;
-        } else {
-            escaped.push_back(line[i]);
-        }
-    }
-}
-
-// Whether a logical line of the text can hold an escaped blank: a backslash followed by a blank, or
-// one that ends a physical line, since continuation joins the next physical line to it.
-bool MayHaveEscapedBlanks(const std::string& text)
-{
-    for (std::string::size_type at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 1)) {
-        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
-        if (next == ' ' || next == '\n' || next == '\r')
-            return true;
-    }
-    return false;
-}
-
-bool HasEscapedBlank(const std::string& line)
-{
-    for (std::string::size_type at = line.find('\\'); at != std::string::npos; at = line.find('\\', at + 1))
-        if (at + 1 < line.size() && line[at + 1] == ' ')
-            return true;
-    return false;
-}
-
 std::wstring FolderOf(const std::wstring& fileName)
 {
     const std::wstring::size_type slash = fileName.rfind(L'\\');
@@ -378,39 +312,12 @@ std::int32_t Htaccess::CurrentSectionKind() const
 
 bool Htaccess::ParseText(const std::string& text, std::string& errors)
 {
-    sectionKinds.push_back(OutsideSections);
-    lineNumber = 0;
-    PhysicalLines lines(text);
-    std::string line;
-    std::string further;
-    std::string escaped;
-    const bool mayHaveEscapedBlanks = MayHaveEscapedBlanks(text);
-    while (lines.Next(line)) {
-        if (lineNumber < INT32_MAX)
-            ++lineNumber;
-        // Each pass removes one final backslash and appends the next physical line unchanged; once the
-        // last physical line has been appended, a further final backslash stays.
-        bool exhausted = false;
-        while (!exhausted && !line.empty() && line.back() == '\\') {
-            line.pop_back();
-            if (!lines.Next(further))
-                break;
-            line.append(further);
-            exhausted = !lines.HasMore();
-        }
-        TrimSpace(line);
-        // Most lines have no escaped blank and are read as they stand.
-        const std::string* logicalLine = &line;
-        if (mayHaveEscapedBlanks && HasEscapedBlank(line)) {
-            EscapeBlanks(line, escaped);
-            logicalLine = &escaped;
-        }
-        const std::string& logical = *logicalLine;
-        if (!ParseLine(logical)) {
+    ParseLogicalLines(*this, text, [this, &errors](const LogicalLine& line) {
+        if (!ParseLine(line.text)) {
             errors.append(kUnknownExpression).append(IntToString(lineNumber)).append(": ");
-            errors.append(logical).append(kLineEnd);
+            errors.append(line.text).append(kLineEnd);
         }
-    }
+    });
     return true;
 }
 

@@ -142,12 +142,16 @@ INSTANTIATE_TEST_SUITE_P(Files, ProxySettingsOkTest, ::testing::Values(
            "<Orvane>\r\nProxyReceiveTimeout 2147483\r\nProxySuppressErrors Off\n</Orvane>"},
     OkCase{"SectionInTheMiddle", "A\r\n<orvane>\r\nProxySendTimeout 5\r\n</ORVANE>\r\nB", nullptr, nullptr, L"7", -1,
            "A\r\n\r\nB\r\n<Orvane>\r\nProxySendTimeout 7\r\n</Orvane>"},
+    OkCase{"ClosingTagWithAComment", "A\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane> # end\r\nB", nullptr, nullptr, L"7", -1,
+           "A\r\n\r\nB\r\n<Orvane>\r\nProxySendTimeout 7\r\n# end\r\n</Orvane>"},
+    // The parser reads up to the first NUL byte: the section goes in front of it, every byte stays.
     OkCase{"OtherBytesKept", "x\0y\r\x80\xfe\n<Orvane>\nProxySendTimeout 9\n</Orvane>\rz\xff"s, nullptr, nullptr, L"9", -1,
-           "x\0y\r\x80\xfe\n\rz\xff\r\n<Orvane>\r\nProxySendTimeout 9\r\n</Orvane>"s},
+           "<Orvane>\r\nProxySendTimeout 9\r\n</Orvane>\r\nx\0y\r\x80\xfe\n<Orvane>\nProxySendTimeout 9\n</Orvane>\rz\xff"s},
     OkCase{"CommentedTagsStay", "# <Orvane>\r\nA\r\n", nullptr, nullptr, nullptr, -1,
            "# <Orvane>\r\nA\r\n\r\n<Orvane>\r\n</Orvane>"},
-    OkCase{"OpeningTagWithoutClosingKeepsTheText", "<Orvane>\r\nRewriteEngine On\r\n", nullptr, nullptr, nullptr, -1,
-           "RewriteEngine On\r\n\r\n<Orvane>\r\n</Orvane>"}),
+    // A section that is never closed runs to the end; what is no setting in it stays in it.
+    OkCase{"OpeningTagWithoutClosingKeepsTheLinesInIt", "<Orvane>\r\nRewriteEngine On\r\n", nullptr, nullptr, nullptr, -1,
+           "<Orvane>\r\nRewriteEngine On\r\n</Orvane>"}),
     [](const ::testing::TestParamInfo<OkCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ProxySettingsDialogTest, CancelWritesNothing)
@@ -164,18 +168,22 @@ TEST_F(ProxySettingsDialogTest, CancelWritesNothing)
 // Cases where OK must not write: the dialog says why, stays open, and the file keeps its bytes.
 struct RefusalCase {
     const char* name;
+    const char* before;    // the file, null for kBefore
     const wchar_t* field;  // the connect time-out's new text, null to leave it
     DWORD holdAccess;      // a handle the test holds on the file meanwhile (0: none)
     DWORD holdShare;
     UINT message;
+    const wchar_t* says;   // a text the message holds, null when its resource is enough
 };
+
+const char kBefore[] = "RewriteEngine On\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\n";
 
 class ProxySettingsRefusalTest : public ProxySettingsDialogTest, public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(ProxySettingsRefusalTest, TellsTheUserAndChangesNothing)
 {
     const RefusalCase& c = GetParam();
-    const std::string before = "RewriteEngine On\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\n";
+    const std::string before = c.before ? c.before : kBefore;
     ASSERT_TRUE(TestSupport::WriteWholeFile(path_, before));
     Framework::ScopedFile held;
     std::wstring text;
@@ -200,14 +208,23 @@ TEST_P(ProxySettingsRefusalTest, TellsTheUserAndChangesNothing)
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(text.rfind(Framework::LoadResourceString(c.message), 0), 0u) << TestSupport::Narrow(text);
+    if (c.says) {
+        EXPECT_NE(text.find(c.says), std::wstring::npos) << TestSupport::Narrow(text);
+    }
     EXPECT_EQ(File(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ProxySettingsRefusalTest, ::testing::Values(
-    RefusalCase{"TimeOutTooLarge", L"2147484", 0, 0, IDS_PROXY_TOO_LARGE},
-    RefusalCase{"TimeOutFarTooLarge", L"99999999999", 0, 0, IDS_PROXY_TOO_LARGE},
-    RefusalCase{"FileLockedAgainstReading", nullptr, GENERIC_READ | GENERIC_WRITE, 0, IDS_PROXY_UNREADABLE},
-    RefusalCase{"FileCannotBeReplaced", nullptr, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, IDS_PROXY_UNWRITTEN}),
+    RefusalCase{"TimeOutTooLarge", nullptr, L"2147484", 0, 0, IDS_PROXY_OUT_OF_RANGE, L"between 0 and 2147483 seconds"},
+    RefusalCase{"TimeOutFarTooLarge", nullptr, L"99999999999", 0, 0, IDS_PROXY_OUT_OF_RANGE, nullptr},
+    RefusalCase{"NegativeTimeOut", nullptr, L"-3", 0, 0, IDS_PROXY_OUT_OF_RANGE, L"between 0 and 2147483 seconds"},
+    RefusalCase{"FileLockedAgainstReading", nullptr, nullptr, GENERIC_READ | GENERIC_WRITE, 0, IDS_PROXY_UNREADABLE, nullptr},
+    RefusalCase{"FileCannotBeReplaced", nullptr, nullptr, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, IDS_PROXY_UNWRITTEN,
+                nullptr},
+    // The whole language reads this section as the virtual host's: no placement keeps the file's reading.
+    RefusalCase{"SectionOfAVirtualHost",
+                "<VirtualHost *>\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\n</VirtualHost>\r\n", L"7", 0, 0,
+                IDS_PROXY_NOT_REWRITABLE, nullptr}),
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
 
 }

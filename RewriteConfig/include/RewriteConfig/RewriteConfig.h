@@ -8,6 +8,8 @@
 #include "RewriteConfig/CfgRewriteRule.h"
 #include "RewriteConfig/RuleLine.h"
 #include "RewriteConfig/LineMatcher.h"
+#include "RewriteConfig/LogicalLines.h"
 #include "RewriteConfig/Htaccess.h"
+#include "RewriteConfig/OrvaneSections.h"
 #include "RewriteConfig/VirtualHostHtaccess.h"
 #include "RewriteConfig/QuillonConfig.h"
