@@ -45,15 +45,26 @@ public:
     }
 
     // Ends with kEnd.
-    const std::uint8_t* RowsFor(const LineText& line) const
-    {
-        return &rows_[start_[(line.head & 0xFF) | ((line.head >> 48) & 0xF00)]];
-    }
+    const std::uint8_t* RowsFor(const LineText& line) const { return &rows_[start_[KeyOf(line.head)]]; }
 
     static constexpr std::uint8_t kEnd = 0xFF;
 
 private:
-    static const std::size_t kKeys = 256 * 16;
+    // A key holds the head's first character in its low byte and, above it, the low kEighthBits bits
+    // of the head's eighth character.
+    static constexpr unsigned kCharBits = 8;
+    static constexpr unsigned kEighthBits = 4;
+    static constexpr std::uint64_t kCharMask = 0xFF;
+    static constexpr std::uint64_t kEighthMask = (std::uint64_t(1) << kEighthBits) - 1;
+    static constexpr unsigned kEighthShift = (kHeadLength - 1) * kCharBits;
+    static constexpr std::size_t kKeys = std::size_t(1) << (kCharBits + kEighthBits);
+
+    static std::size_t KeyOf(std::uint64_t head)
+    {
+        const std::uint64_t first = head & kCharMask;
+        const std::uint64_t eighth = head >> kEighthShift;
+        return static_cast<std::size_t>(first | (eighth & kEighthMask) << kCharBits);
+    }
 
     void Build(const std::vector<const LineExpression*>& expressions);
 

@@ -55,6 +55,9 @@ bool OutsideOrvaneSection(const Htaccess& h)
 const Verdict Accept = Verdict::Accept;
 const Verdict Refuse = Verdict::Refuse;
 
+// The proxy time-outs are written in seconds and kept in milliseconds.
+constexpr std::int32_t kMillisecondsPerSecond = 1000;
+
 Verdict AcceptedIf(bool accepted)
 {
     return accepted ? Accept : Refuse;
@@ -138,20 +141,19 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
              h.sectionKinds.pop_back();
          return Accept;
      }},
-    // Time-outs are written in seconds.
     {{"\\s*ProxyConnectTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyconnecttimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxyReceiveTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyreceivetimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxySendTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxysendtimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxySuppressErrors\\s+(On|Off)\\s*(?:#.*)?", "proxysuppresserrors"}, InOrvaneSection,
