@@ -260,6 +260,8 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
          h.rewriteCompatibility2 = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
          return Accept;
      }},
+    // "RedirectHanler" is the directive's own spelling in the language, which files and the converter
+    // write; correcting it would refuse their lines.
     {{"\\s*RedirectHanler\\s+(Internal|External)\\s*(?:#.*)?", "redirecthanler"}, OutsideOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
          h.redirectHandlerInternal = EqualsNoCase(m[1].str(), "external") ? 0 : 1;
