@@ -215,6 +215,11 @@ void CfgRewriteRule::AddCondition(const CfgRewriteCond& condition)
     conditions.push_back(condition);
 }
 
+void CfgRewriteRule::AddCondition(CfgRewriteCond&& condition)
+{
+    conditions.push_back(std::move(condition));
+}
+
 void CfgRewriteRule::ResetFlags()
 {
     // The whole rule goes back to its initial state but for what is kept, so a flag field added later

@@ -78,26 +78,18 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 typedef const Captures& Groups;
 typedef const LineText& Line;
 
-// A RewriteCond line: what CfgRewriteRule::AddCondition does, with the condition read in place at the
-// end of the pending rule's list, and taken out again unless it parses.
+// A RewriteCond line: the condition joins the pending rule once it parses; one that does not parse,
+// or that throws, leaves the rule's conditions as they were.
 Verdict AddCondition(Htaccess& h, Groups m)
 {
-    std::vector<CfgRewriteCond>& conditions = h.pendingRule->conditions;
-    conditions.emplace_back();
-    bool parsed = false;
-    try {
-        CfgRewriteCond& condition = conditions.back();
-        condition.testString = m[1].str();
-        condition.pattern = m[2].str();
-        condition.flagsText = m[3].str();
-        parsed = condition.Parse();
-    } catch (...) {
-        conditions.pop_back();
-        throw;
-    }
-    if (!parsed)
-        conditions.pop_back();
-    return AcceptedIf(parsed);
+    CfgRewriteCond condition;
+    condition.testString = m[1].str();
+    condition.pattern = m[2].str();
+    condition.flagsText = m[3].str();
+    if (!condition.Parse())
+        return Refuse;
+    h.pendingRule->AddCondition(std::move(condition));
+    return Accept;
 }
 
 Verdict CloseFilesSection(Htaccess& h, Groups, Line)

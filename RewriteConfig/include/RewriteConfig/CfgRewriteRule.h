@@ -64,6 +64,8 @@ public:
 
     // Appends a copy (sharing the test function).
     void AddCondition(const CfgRewriteCond& condition);
+    // Appends the condition itself, for a caller that no longer needs it.
+    void AddCondition(CfgRewriteCond&& condition);
 
     // Gives every flag field (negate and the reference marks included) its initial value again;
     // pattern, substitution, flagsText, conditions and the compiled expression stay.
