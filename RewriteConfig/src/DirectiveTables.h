@@ -91,18 +91,6 @@ bool ParseWithTable(const DirectiveRow<Container>* rows, const RowIndex& index, 
     return false;
 }
 
-// The expressions of a table in order, without the rows that take every line: the numbering of the
-// language's expressions.
-template <typename Container>
-std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* rows, std::size_t count)
-{
-    std::vector<const LineExpression*> expressions;
-    for (std::size_t i = 0; i < count; ++i)
-        if (rows[i].expression.text != nullptr)
-            expressions.push_back(&rows[i].expression);
-    return expressions;
-}
-
 // The separator of physical lines in Htaccess::ParseText (group 1 ignored); found directly there, and
 // held against the library's own matches by the tests.
 constexpr char kLineSeparator[] = "(\\r)?\\n";

@@ -21,6 +21,18 @@ using namespace Orvane::Quillon::Detail;
 
 namespace {
 
+// The expressions of a table in order, without the rows that take every line: the numbering of the
+// language's expressions.
+template <typename Container>
+std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* rows, std::size_t count)
+{
+    std::vector<const LineExpression*> expressions;
+    for (std::size_t i = 0; i < count; ++i)
+        if (rows[i].expression.text != nullptr)
+            expressions.push_back(&rows[i].expression);
+    return expressions;
+}
+
 // Numbers as the language counts them: 1 to 24 directory level, 25 to 34 virtual host, then the
 // server level from 100.
 struct Table {
