@@ -14,6 +14,7 @@ namespace Orvane { namespace Quillon { namespace Detail {
 // Character atoms an expression may hold: each is one bit of a 64-bit atom set.
 constexpr std::size_t kMaxAtoms = 64;
 
+// The bit of one atom in an atom set.
 inline std::uint64_t AtomBit(std::size_t atom)
 {
     return std::uint64_t(1) << atom;
@@ -25,16 +26,17 @@ struct ExpressionNode {
     explicit ExpressionNode(Kind k) : kind(k) {}
     Kind kind;
     std::vector<std::unique_ptr<ExpressionNode>> children;
-    std::size_t atom = 0;    // Atom: its position, the index of its byte set
-    std::size_t group = 0;   // Group: its number, 0 for "(?:"
+    std::size_t atom = 0;   // Atom: its position
+    std::size_t group = 0;  // Group: its number, 0 for "(?:"
 };
 
-// An expression as the reader leaves it: the tree, its capturing groups and its atoms, numbered in
-// the order of the text, with the atoms that accept each byte value.
+// An expression as the reader leaves it: the tree, and its capturing groups and atoms, each numbered
+// in the order of the text.
 struct Expression {
     std::unique_ptr<ExpressionNode> root;
     std::size_t groupCount = 0;
     std::size_t atomCount = 0;
+    // Per byte value, the atoms that accept it.
     std::uint64_t accepts[256] = {};
 };
 
@@ -42,10 +44,12 @@ struct Expression {
 // atom accepts is asked of the library with flags.
 bool ReadExpression(const char* text, boost::regex::flag_type flags, Expression& expression);
 
+// One step of the program that the walk follows: read a character, branch, jump, note where a
+// group begins or ends, or stop at the match.
 struct ProgramStep {
     enum Op { Char, Split, Jump, Save, Match };
     Op op;
-    std::size_t a;  // Char: byte set; Split: preferred branch; Jump: target; Save: slot
+    std::size_t a;  // Char: atom; Split: preferred branch; Jump: target; Save: slot
     std::size_t b;  // Split: other branch; Char: how many Char steps follow one another from here
     // Split that repeats one character atom, the loop of "x*" or "x+": that atom's bit, else 0.
     // Char whose run ends at the character of an "x+" (its loop split right after the run): that
