@@ -8,6 +8,7 @@
 
 namespace {
 
+using Orvane::Quillon::CfgRewriteProxy;
 using Orvane::Quillon::CfgRewriteRule;
 
 // Old rule flag -> the mark it sets. "r" and "rp" both set the redirect code, so the later one wins.
@@ -55,18 +56,18 @@ const WrittenFlag kWrittenRuleFlags[] = {
 };
 
 // Old proxy flag -> a proxy bit or a rule mark.
-struct ProxyFlag {
+struct OldProxyFlag {
     const char* oldFlag;
     std::int32_t bit;
     unsigned char CfgRewriteRule::*mark;
 };
 
-const ProxyFlag kProxyFlags[] = {
-    {"d", OldRewriteProxy::D, nullptr},
-    {"c", OldRewriteProxy::CR, nullptr},
-    {"f", OldRewriteProxy::FR, nullptr},
-    {"h", OldRewriteProxy::H, nullptr},
-    {"a", OldRewriteProxy::AU, nullptr},
+const OldProxyFlag kProxyFlags[] = {
+    {"d", CfgRewriteProxy::D, nullptr},
+    {"c", CfgRewriteProxy::CR, nullptr},
+    {"f", CfgRewriteProxy::FR, nullptr},
+    {"h", CfgRewriteProxy::H, nullptr},
+    {"a", CfgRewriteProxy::AU, nullptr},
     {"i", 0, &CfgRewriteRule::nocase},
     {"u", 0, &CfgRewriteRule::U},
     {"o", 0, &CfgRewriteRule::O},
@@ -82,11 +83,11 @@ const WrittenProxyFlag kWrittenProxyFlags[] = {
     {"NC", 0, &CfgRewriteRule::nocase},
     {"U", 0, &CfgRewriteRule::U},
     {"O", 0, &CfgRewriteRule::O},
-    {"D", OldRewriteProxy::D, nullptr},
-    {"CR", OldRewriteProxy::CR, nullptr},
-    {"FR", OldRewriteProxy::FR, nullptr},
-    {"H", OldRewriteProxy::H, nullptr},
-    {"AU", OldRewriteProxy::AU, nullptr},
+    {"D", CfgRewriteProxy::D, nullptr},
+    {"CR", CfgRewriteProxy::CR, nullptr},
+    {"FR", CfgRewriteProxy::FR, nullptr},
+    {"H", CfgRewriteProxy::H, nullptr},
+    {"AU", CfgRewriteProxy::AU, nullptr},
 };
 
 // " [A,B]" from the flags that are set, nothing when none is.
@@ -156,7 +157,7 @@ bool OldRewriteRule::Convert()
 bool OldRewriteProxy::Convert()
 {
     for (const std::string& piece : Orvane::Quillshift::SplitFlagList(flagsText)) {
-        for (const ProxyFlag& flag : kProxyFlags) {
+        for (const OldProxyFlag& flag : kProxyFlags) {
             if (piece != flag.oldFlag)
                 continue;
             if (flag.mark)

@@ -47,9 +47,7 @@ public:
 
 class OldRewriteProxy : public OldRewriteRule {
 public:
-    enum ProxyBit : std::int32_t { D = 1, CR = 2, FR = 4, H = 16, AU = 32 };
-
-    std::int32_t proxyFlags = 0;
+    std::int32_t proxyFlags = 0;  // bits of Orvane::Quillon::CfgRewriteProxy::ProxyFlag
 
     ~OldRewriteProxy() override;
     bool Convert() override;

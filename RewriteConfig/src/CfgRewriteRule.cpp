@@ -20,6 +20,11 @@ const LineExpression kTypeFlag("\\s*(?:T|type)\\s*=(.+)\\s*", "t");
 
 namespace {
 
+// The redirect of an R flag without a code.
+constexpr std::int32_t kDefaultRedirectCode = 302;
+// The cookie lifetime is written in minutes and kept in seconds.
+constexpr std::int32_t kSecondsPerMinute = 60;
+
 typedef void (*FlagAction)(CfgRewriteRule& rule, const Captures& what);
 
 // One rule flag: one or two words compared exactly, or an expression.
@@ -49,7 +54,7 @@ struct RuleFlag {
 const RuleFlag kRuleFlags[] = {
     {nullptr, nullptr, &kRedirectFlag,
      [](CfgRewriteRule& r, const Captures& m) {
-         r.redirectCode = m[1].matched ? DecimalValue(m[1].str()) : 302;
+         r.redirectCode = m[1].matched ? DecimalValue(m[1].str()) : kDefaultRedirectCode;
      }},
     {"f", "forbidden", nullptr, [](CfgRewriteRule& r, const Captures&) { r.forbidden = 1; }},
     {"g", "gone", nullptr, [](CfgRewriteRule& r, const Captures&) { r.gone = 1; }},
@@ -69,7 +74,7 @@ const RuleFlag kRuleFlags[] = {
          if (m[3].matched)
              r.cookieDomain = m[3].str();
          if (m[4].matched)
-             r.cookieLifetime = SaturatedProduct(DecimalValue(m[4].str()), 60);
+             r.cookieLifetime = SaturatedProduct(DecimalValue(m[4].str()), kSecondsPerMinute);
          if (m[5].matched)
              r.cookiePath = m[5].str();
      }},
@@ -102,8 +107,7 @@ struct RuleFlagIndex {
                 if (flag.longWord != nullptr)
                     byWord[static_cast<unsigned char>(flag.longWord[0])] |= bit;
             } else if (flag.expression->place == LineExpression::AfterSpaces) {
-                const char first = flag.expression->keyword[0];
-                byHead[static_cast<unsigned char>(first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first)] |= bit;
+                byHead[static_cast<unsigned char>(LowerAscii(flag.expression->keyword[0]))] |= bit;
             } else {
                 for (std::uint32_t& flags : byHead)
                     flags |= bit;
@@ -123,8 +127,8 @@ struct RuleFlagIndex {
         std::size_t at = 0;
         while (at < piece.size() && spaces[static_cast<unsigned char>(piece[at])])
             ++at;
-        const unsigned char first = at < piece.size() ? static_cast<unsigned char>(piece[at]) : 0;
-        return byHead[first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first];
+        const char first = at < piece.size() ? piece[at] : '\0';
+        return byHead[static_cast<unsigned char>(LowerAscii(first))];
     }
 };
 
@@ -209,6 +213,11 @@ bool CfgRewriteRule::ParseFlag(const std::string& flag)
 void CfgRewriteRule::AddCondition(const CfgRewriteCond& condition)
 {
     conditions.push_back(condition);
+}
+
+void CfgRewriteRule::AddCondition(CfgRewriteCond&& condition)
+{
+    conditions.push_back(std::move(condition));
 }
 
 void CfgRewriteRule::ResetFlags()

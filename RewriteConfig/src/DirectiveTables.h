@@ -45,15 +45,26 @@ public:
     }
 
     // Ends with kEnd.
-    const std::uint8_t* RowsFor(const LineText& line) const
-    {
-        return &rows_[start_[(line.head & 0xFF) | ((line.head >> 48) & 0xF00)]];
-    }
+    const std::uint8_t* RowsFor(const LineText& line) const { return &rows_[start_[KeyOf(line.head)]]; }
 
     static constexpr std::uint8_t kEnd = 0xFF;
 
 private:
-    static const std::size_t kKeys = 256 * 16;
+    // A key holds the head's first character in its low byte and, above it, the low kEighthBits bits
+    // of the head's eighth character.
+    static constexpr unsigned kCharBits = 8;
+    static constexpr unsigned kEighthBits = 4;
+    static constexpr std::uint64_t kCharMask = 0xFF;
+    static constexpr std::uint64_t kEighthMask = (std::uint64_t(1) << kEighthBits) - 1;
+    static constexpr unsigned kEighthShift = (kHeadLength - 1) * kCharBits;
+    static constexpr std::size_t kKeys = std::size_t(1) << (kCharBits + kEighthBits);
+
+    static std::size_t KeyOf(std::uint64_t head)
+    {
+        const std::uint64_t first = head & kCharMask;
+        const std::uint64_t eighth = head >> kEighthShift;
+        return static_cast<std::size_t>(first | (eighth & kEighthMask) << kCharBits);
+    }
 
     void Build(const std::vector<const LineExpression*>& expressions);
 
@@ -78,18 +89,6 @@ bool ParseWithTable(const DirectiveRow<Container>* rows, const RowIndex& index, 
             return verdict == Verdict::Accept;
     }
     return false;
-}
-
-// The expressions of a table in order, without the rows that take every line: the numbering of the
-// language's expressions.
-template <typename Container>
-std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* rows, std::size_t count)
-{
-    std::vector<const LineExpression*> expressions;
-    for (std::size_t i = 0; i < count; ++i)
-        if (rows[i].expression.text != nullptr)
-            expressions.push_back(&rows[i].expression);
-    return expressions;
 }
 
 // The separator of physical lines (group 1 ignored); LogicalLines finds it directly, and the tests

@@ -55,6 +55,9 @@ bool OutsideOrvaneSection(const Htaccess& h)
 const Verdict Accept = Verdict::Accept;
 const Verdict Refuse = Verdict::Refuse;
 
+// The proxy time-outs are written in seconds and kept in milliseconds.
+constexpr std::int32_t kMillisecondsPerSecond = 1000;
+
 Verdict AcceptedIf(bool accepted)
 {
     return accepted ? Accept : Refuse;
@@ -75,26 +78,18 @@ Verdict AddRuleWithConditions(Htaccess& h, const boost::shared_ptr<CfgRewriteRul
 typedef const Captures& Groups;
 typedef const LineText& Line;
 
-// A RewriteCond line: what CfgRewriteRule::AddCondition does, with the condition read in place at the
-// end of the pending rule's list, and taken out again unless it parses.
+// A RewriteCond line: the condition joins the pending rule once it parses; one that does not parse,
+// or that throws, leaves the rule's conditions as they were.
 Verdict AddCondition(Htaccess& h, Groups m)
 {
-    std::vector<CfgRewriteCond>& conditions = h.pendingRule->conditions;
-    conditions.emplace_back();
-    bool parsed = false;
-    try {
-        CfgRewriteCond& condition = conditions.back();
-        condition.testString = m[1].str();
-        condition.pattern = m[2].str();
-        condition.flagsText = m[3].str();
-        parsed = condition.Parse();
-    } catch (...) {
-        conditions.pop_back();
-        throw;
-    }
-    if (!parsed)
-        conditions.pop_back();
-    return AcceptedIf(parsed);
+    CfgRewriteCond condition;
+    condition.testString = m[1].str();
+    condition.pattern = m[2].str();
+    condition.flagsText = m[3].str();
+    if (!condition.Parse())
+        return Refuse;
+    h.pendingRule->AddCondition(std::move(condition));
+    return Accept;
 }
 
 Verdict CloseFilesSection(Htaccess& h, Groups, Line)
@@ -138,20 +133,19 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
              h.sectionKinds.pop_back();
          return Accept;
      }},
-    // Time-outs are written in seconds.
     {{"\\s*ProxyConnectTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyconnecttimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.connectTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxyReceiveTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxyreceivetimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.receiveTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxySendTimeout\\s+(\\d+)\\s*(?:#.*)?", "proxysendtimeout"}, InOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
-         h.proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), 1000);
+         h.proxySettings.sendTimeout = SaturatedProduct(DecimalValue(m[1].str()), kMillisecondsPerSecond);
          return Accept;
      }},
     {{"\\s*ProxySuppressErrors\\s+(On|Off)\\s*(?:#.*)?", "proxysuppresserrors"}, InOrvaneSection,
@@ -258,6 +252,8 @@ const DirectiveRow<Htaccess> kDirectoryTable[] = {
          h.rewriteCompatibility2 = EqualsNoCase(m[1].str(), "on") ? 1 : 0;
          return Accept;
      }},
+    // "RedirectHanler" is the directive's own spelling in the language, which files and the converter
+    // write; correcting it would refuse their lines.
     {{"\\s*RedirectHanler\\s+(Internal|External)\\s*(?:#.*)?", "redirecthanler"}, OutsideOrvaneSection,
      [](Htaccess& h, Groups m, Line) {
          h.redirectHandlerInternal = EqualsNoCase(m[1].str(), "external") ? 0 : 1;

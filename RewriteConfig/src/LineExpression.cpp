@@ -14,11 +14,6 @@ namespace Orvane { namespace Quillon { namespace Detail {
 
 namespace {
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsSpace(char c)
 {
     return RegexSpaces()[static_cast<unsigned char>(c)];
@@ -138,14 +133,16 @@ LineExpression::KeywordPlace PlaceOf(const char* text, const char* keyword)
     return LineExpression::Anywhere;
 }
 
+// The kHeadLength characters of text from from as LineText::head packs them.
 std::uint64_t HeadAt(const std::string& text, std::size_t from)
 {
+    static_assert(kHeadLength == sizeof(std::uint64_t), "a head is one word");
     std::uint64_t head = 0;
-    const std::size_t count = from < text.size() ? std::min<std::size_t>(8, text.size() - from) : 0;
+    const std::size_t count = from < text.size() ? std::min(kHeadLength, text.size() - from) : 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     // A whole word where the text has one, which the compiler reads at once.
-    if (count == 8)
-        std::memcpy(&head, text.data() + from, 8);
+    if (count == kHeadLength)
+        std::memcpy(&head, text.data() + from, kHeadLength);
     else
         std::memcpy(&head, text.data() + from, count);
 #else
@@ -153,11 +150,21 @@ std::uint64_t HeadAt(const std::string& text, std::size_t from)
         head |= std::uint64_t(static_cast<unsigned char>(text[from + i])) << (8 * i);
 #endif
     // ASCII capitals to lower case, eight bytes at once: in the low seven bits of each byte,
-    // adding 0x3F sets bit 7 from "A" up and adding 0x25 from "Z" + 1 up; bytes from 0x80 stay.
+    // adding 0x3F sets bit 7 from "A" up and adding 0x25 from "Z" + 1 up; bytes from 0x80 stay. The
+    // bit 7 of each capital, moved to bit 5 (0x20), is the difference of the cases.
     const std::uint64_t ones = 0x0101010101010101ULL;
     const std::uint64_t low = head & (0x7F * ones);
     const std::uint64_t capital = (low + 0x3F * ones) & ~(low + 0x25 * ones) & ~head & (0x80 * ones);
     return head | (capital >> 2);
+}
+
+// The mask of the low count bytes of a head.
+std::uint64_t LowBytes(std::size_t count)
+{
+    std::uint64_t mask = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        mask |= std::uint64_t(0xFF) << (8 * i);
+    return mask;
 }
 
 }
@@ -177,16 +184,14 @@ LineExpression::LineExpression(const char* expressionText, const char* keywordTe
 {
     if (keyword != nullptr) {
         const std::size_t length = std::strlen(keyword);
-        const std::string head(keyword, length < 8 ? length : 8);
+        const std::string head(keyword, std::min(length, kHeadLength));
         keywordHead_ = HeadAt(head, 0);
-        for (std::size_t i = 0; i < head.size(); ++i)
-            keywordMask_ |= std::uint64_t(0xFF) << (8 * i);
-        longKeyword_ = length > 8;
+        keywordMask_ = LowBytes(head.size());
+        longKeyword_ = length > kHeadLength;
         if (longKeyword_) {
-            const std::string next(keyword + 8, length < 16 ? length - 8 : 8);
+            const std::string next(keyword + kHeadLength, std::min(length - kHeadLength, kHeadLength));
             nextHead_ = HeadAt(next, 0);
-            for (std::size_t i = 0; i < next.size(); ++i)
-                nextMask_ |= std::uint64_t(0xFF) << (8 * i);
+            nextMask_ = LowBytes(next.size());
         }
     }
 }
@@ -198,9 +203,11 @@ LineExpression::LineExpression(EveryLine)
 
 bool LineExpression::KeywordAt(const LineText& line, std::size_t at) const
 {
-    // The head has already matched the first eight characters; the next eight are compared at once.
-    return (HeadAt(line.text, at + 8) & nextMask_) == nextHead_ &&
-           (nextMask_ != ~std::uint64_t(0) || HasKeywordAt(line.text, at + 16, keyword + 16));
+    // The head has already matched the first eight characters; the next eight are compared at once,
+    // and any after them one by one.
+    const std::size_t rest = 2 * kHeadLength;
+    return (HeadAt(line.text, at + kHeadLength) & nextMask_) == nextHead_ &&
+           (nextMask_ != ~std::uint64_t(0) || HasKeywordAt(line.text, at + rest, keyword + rest));
 }
 
 void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
@@ -209,8 +216,8 @@ void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
         throw std::logic_error("a directive table too long for its index");
     std::map<std::vector<std::uint8_t>, std::uint16_t> lists;
     for (std::size_t key = 0; key < kKeys; ++key) {
-        const unsigned char first = static_cast<unsigned char>(key & 0xFF);
-        const std::size_t eighth = key >> 8;
+        const unsigned char first = static_cast<unsigned char>(key & kCharMask);
+        const std::size_t eighth = key >> kCharBits;
         std::vector<std::uint8_t> list;
         for (std::size_t i = 0; i < expressions.size(); ++i) {
             const LineExpression& expression = *expressions[i];
@@ -218,7 +225,8 @@ void RowIndex::Build(const std::vector<const LineExpression*>& expressions)
             if (expression.place == LineExpression::AfterSpaces) {
                 const char* const keyword = expression.keyword;
                 listed = static_cast<unsigned char>(LowerAscii(keyword[0])) == first &&
-                         (std::strlen(keyword) < 8 || (static_cast<unsigned char>(LowerAscii(keyword[7])) & 0xF) == eighth);
+                         (std::strlen(keyword) < kHeadLength ||
+                          (static_cast<unsigned char>(LowerAscii(keyword[kHeadLength - 1])) & kEighthMask) == eighth);
             } else if (expression.place == LineExpression::AfterTagOpen) {
                 listed = first == '<';
             }

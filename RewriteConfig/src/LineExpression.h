@@ -1,11 +1,15 @@
 #pragma once
 // One directive or section expression, matched against a whole logical line.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "LinearMatcher.h"
 
 namespace Orvane { namespace Quillon { namespace Detail {
+
+// The characters of a line that one word holds for the cheap checks (LineText::head), one byte each.
+constexpr std::size_t kHeadLength = 8;
 
 // A line as the parsers look at it. It refers to the text, which must outlive it and the groups of
 // its matches.

@@ -11,6 +11,9 @@
 // (leftmost alternative and greediest repeat first) comes from a walk through the program that a
 // backward pass over the line guides. Which byte values each character atom accepts is asked of the
 // library itself, with the same syntax flags, when the matcher is built.
+//
+// LinearMatcherReader.cpp reads the expression into a tree, LinearMatcherBuilder.cpp builds the
+// automata and the program from it, and LinearMatcherWalk.cpp matches with them.
 #include <bitset>
 #include <cstdint>
 #include <memory>
@@ -23,6 +26,9 @@ namespace Orvane { namespace Quillon { namespace Detail {
 
 // The bytes that the library's "\s" accepts with the model's syntax flags.
 const std::bitset<256>& RegexSpaces();
+
+// One step of the program that LinearMatcher walks (LinearMatcherParts.h).
+struct ProgramStep;
 
 // Groups of one whole-line match: group 0 is the line, groups from 1 in the order of their "(". The
 // groups are kept as places in the matched line, which must outlive them; str() copies the text out.
@@ -90,29 +96,20 @@ public:
     bool MatchGroups(const std::string& text, Captures& captures) const;
 
 private:
-    struct Node;
-    struct Instruction;
-    struct Fragment;
-    class Builder;
-
-    // More states than this leave an automaton, and so the matcher, unusable; the model's
-    // expressions need at most a few hundred.
-    static constexpr std::size_t kMaxAutomatonStates = 1024;
-    // While the search is built: the step that ends a match.
-    static constexpr std::uint32_t kFound = UINT32_MAX;
+    // Reads the expression and builds the automata and the program that the use needs; false when the
+    // expression is outside the supported syntax or its automaton grows too large.
+    bool Build(const char* expression, boost::regex::flag_type flags);
 
     Use use_;
     bool usable_ = false;
-    // Position automaton.
-    std::uint64_t first_ = 0;
-    std::uint64_t last_ = 0;
+    // Whether the expression matches the empty text (and so is found in every text).
     bool nullable_ = false;
-    std::vector<std::uint64_t> follow_;
-    std::uint64_t accepts_[256] = {};
-    // Backward pass: the class of each byte and, per state and class, one step: the atoms live at the
-    // byte read, and the state before it (as the index of that state's first step). The first state
-    // stands at the end of the text.
+    // The class of each byte: bytes that every atom accepts or refuses alike share one. Both automata
+    // step by class.
     std::uint8_t classOf_[256] = {};
+    // Backward pass: per state and class one step: the atoms live at the byte read, and the state
+    // before it (as the index of that state's first step). The first state stands at the end of the
+    // text.
     std::vector<std::uint64_t> backwardLive_;
     std::vector<std::uint32_t> backwardNext_;
     // Search: per state and class the next state (as the index of its first step), and the found
@@ -121,7 +118,7 @@ private:
     std::uint32_t found_ = 0;
     // Program of the walk, and per program step the atoms it reaches before reading and whether it
     // reaches the match.
-    std::vector<Instruction> program_;
+    std::vector<ProgramStep> program_;
     std::size_t slotCount_ = 2;
     std::vector<std::uint64_t> firstFrom_;
     std::vector<unsigned char> matchFrom_;

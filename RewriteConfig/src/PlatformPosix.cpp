@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "SafeRegex.h"
+
 namespace Orvane { namespace Quillon { namespace Platform {
 
 namespace {
@@ -25,9 +27,10 @@ char WideTo1252(wchar_t c)
     return '?';
 }
 
-unsigned char LowerAscii(unsigned char c)
+// A byte of a C string in lower case, as the C runtime's comparisons read it: unsigned.
+int LowerByte(char c)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+    return static_cast<unsigned char>(Detail::LowerAscii(c));
 }
 
 }
@@ -62,13 +65,11 @@ bool QueryFileAttributes(const std::string& path, FileAttributes& attributes)
 
 int CompareNoCase(const char* a, const char* b)
 {
-    const unsigned char* x = reinterpret_cast<const unsigned char*>(a);
-    const unsigned char* y = reinterpret_cast<const unsigned char*>(b);
-    while (*x && LowerAscii(*x) == LowerAscii(*y)) {
-        ++x;
-        ++y;
+    while (*a != '\0' && LowerByte(*a) == LowerByte(*b)) {
+        ++a;
+        ++b;
     }
-    return static_cast<int>(LowerAscii(*x)) - static_cast<int>(LowerAscii(*y));
+    return LowerByte(*a) - LowerByte(*b);
 }
 
 }}}

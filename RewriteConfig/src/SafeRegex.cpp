@@ -84,11 +84,7 @@ bool EqualsNoCase(const std::string& a, const char* b)
     for (; b[i] != '\0'; ++i) {
         if (i >= a.size())
             return false;
-        const unsigned char x = static_cast<unsigned char>(a[i]);
-        const unsigned char y = static_cast<unsigned char>(b[i]);
-        const unsigned char lx = (x >= 'A' && x <= 'Z') ? static_cast<unsigned char>(x + 32) : x;
-        const unsigned char ly = (y >= 'A' && y <= 'Z') ? static_cast<unsigned char>(y + 32) : y;
-        if (lx != ly)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
     }
     return i == a.size();

@@ -31,6 +31,12 @@ std::wstring& TrimSpace(std::wstring& text);
 std::string& LowerCase(std::string& text);
 std::wstring& LowerCase(std::wstring& text);
 
+// ASCII capitals to lower case; every other byte stays as it is.
+inline char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Case-insensitive equality of two texts for ASCII letters.
 bool EqualsNoCase(const std::string& a, const char* b);
 

@@ -10,6 +10,7 @@
 
 #include "DirectiveTables.h"
 #include "LinearMatcher.h"
+#include "RandomText.h"
 #include "RewriteConfig/Htaccess.h"
 #include "RewriteConfig/LineMatcher.h"
 #include "RewriteConfig/RuleLine.h"
@@ -19,6 +20,18 @@
 using namespace Orvane::Quillon::Detail;
 
 namespace {
+
+// The expressions of a table in order, without the rows that take every line: the numbering of the
+// language's expressions.
+template <typename Container>
+std::vector<const LineExpression*> ExpressionsOf(const DirectiveRow<Container>* rows, std::size_t count)
+{
+    std::vector<const LineExpression*> expressions;
+    for (std::size_t i = 0; i < count; ++i)
+        if (rows[i].expression.text != nullptr)
+            expressions.push_back(&rows[i].expression);
+    return expressions;
+}
 
 // Numbers as the language counts them: 1 to 24 directory level, 25 to 34 virtual host, then the
 // server level from 100.
@@ -249,17 +262,9 @@ TEST(LinearMatcher, GuidedWalkGivesTheLibrarysGroups)
                                        "x?(x?)(x+)", "((ab)|a)(b?)(c|bc)?"};
     const char alphabet[] = {'a', 'b', 'c', 'd', 'x', ' '};
     std::vector<std::string> texts = {""};
-    unsigned seed = 77;
-    for (int n = 0; n < 4000; ++n) {
-        std::string text;
-        seed = seed * 1103515245u + 12345u;
-        const int length = static_cast<int>((seed >> 16) % 9);
-        for (int k = 0; k < length; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            text.push_back(alphabet[(seed >> 16) % sizeof(alphabet)]);
-        }
-        texts.push_back(text);
-    }
+    RandomText random(77);
+    for (int n = 0; n < 4000; ++n)
+        texts.push_back(random.Join(alphabet, 0, 8));
     for (const char* expression : expressions) {
         const LinearMatcher linear(expression, kNoCase);
         const boost::regex regex(expression, kNoCase);
@@ -371,16 +376,9 @@ const std::vector<std::string>& CrossCheckLines()
         const char* const pieces[] = {"Rewrite", "Rule", "Cond", " ", "\t", "[", "]", "#", "<", ">", "/", "Files",
                                       "Match", "~", ":", "=", "a", "1", "Directory", "Location", "On", ",", "\\",
                                       "VirtualHost", "Log", "Level", "Base", "Map", "!", "%{", "}", "Orvane"};
-        unsigned seed = 12345;
-        for (int n = 0; n < 20000; ++n) {
-            std::string line;
-            const int count = 1 + static_cast<int>((seed >> 16) % 9);
-            for (int k = 0; k < count; ++k) {
-                seed = seed * 1103515245u + 12345u;
-                line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
-            }
-            lines.push_back(line);
-        }
+        RandomText random(12345);
+        for (int n = 0; n < 20000; ++n)
+            lines.push_back(random.Join(pieces, 1, 9));
         return lines;
     }();
     return all;
@@ -496,17 +494,9 @@ TEST(ScanReferences, AgreesWithTheLibrarysSearch)
     const char* const pieces[] = {"$", "{", "%", "}", "%{", "${", "http:", "HTtp:", "HTTP", " ", "\t", "x", "\n", ":",
                                   "}}", "%{ HTTP:"};
     std::vector<std::string> texts = {"", "{", "${", "%{", "{x}", "%{x}", "$%{x}", "%${x}", "%{HTTP:a}", "%{ http:}"};
-    unsigned seed = 4242;
-    for (int n = 0; n < 20000; ++n) {
-        std::string text;
-        seed = seed * 1103515245u + 12345u;
-        const int count = static_cast<int>((seed >> 16) % 9);
-        for (int k = 0; k < count; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            text += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
-        }
-        texts.push_back(text);
-    }
+    RandomText random(4242);
+    for (int n = 0; n < 20000; ++n)
+        texts.push_back(random.Join(pieces, 0, 8));
     std::size_t found[3] = {};
     for (const std::string& text : texts) {
         unsigned char dollar = 7, http = 7, percent = 7;
@@ -530,16 +520,10 @@ TEST(DirectiveTable, SeparatorsFoundDirectlyAgreeWithTheExpressions)
     const char alphabet[] = {'a', ' ', '\t', ',', '\r', '\n', '\\', '\v', 'x', ','};
     const boost::regex flagSeparator(kFlagSeparator, kNoCase);
     const boost::regex lineSeparator(kLineSeparator, kNoCase);
-    unsigned seed = 99;
+    RandomText random(99);
     std::size_t split = 0;
     for (int n = 0; n < 20000; ++n) {
-        std::string text;
-        seed = seed * 1103515245u + 12345u;
-        const int length = static_cast<int>((seed >> 16) % 12);
-        for (int k = 0; k < length; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            text.push_back(alphabet[(seed >> 16) % sizeof(alphabet)]);
-        }
+        const std::string text = random.Join(alphabet, 0, 11);
         const std::vector<std::string> expected = SplitWithExpression(text, flagSeparator);
         split += expected.size() > 1 ? 1 : 0;
         std::vector<std::string> found;
@@ -587,16 +571,9 @@ TEST(DirectiveTable, FlagExpressionsAgreeWithTheLibrary)
                                   ":", "a", ".", "/", "t", "type", "x", "1"};
     std::vector<std::string> lines = {"r", "r=301", "redirect = 404", "r=500", "s=3", "skip=x", "co=id:42::30",
                                       "co=a:b:30", "co=n:v:.e.com:10:/p", "t=text/html", "type=", "t= x "};
-    unsigned seed = 5;
-    for (int n = 0; n < 20000; ++n) {
-        std::string line;
-        const int count = 1 + static_cast<int>((seed >> 16) % 8);
-        for (int k = 0; k < count; ++k) {
-            seed = seed * 1103515245u + 12345u;
-            line += pieces[(seed >> 16) % (sizeof(pieces) / sizeof(pieces[0]))];
-        }
-        lines.push_back(line);
-    }
+    RandomText random(5);
+    for (int n = 0; n < 20000; ++n)
+        lines.push_back(random.Join(pieces, 1, 8));
     std::size_t matched = 0;
     for (const LineExpression* expression : flags) {
         ASSERT_TRUE(expression->linear.Usable()) << expression->text;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "RandomText.h"
 #include "RewriteConfig/RewriteConfig.h"
 
 using namespace Orvane::Quillon;
@@ -45,11 +46,9 @@ void ExpectWellFormedErrors(const std::string& errors, std::int32_t lastLine)
 TEST(Robustness, BinaryBytes)
 {
     std::string text;
-    unsigned seed = 1;
-    for (int i = 0; i < (1 << 20); ++i) {
-        seed = seed * 1103515245u + 12345u;
-        text.push_back(static_cast<char>(seed >> 16));
-    }
+    RandomText random(1);
+    for (int i = 0; i < (1 << 20); ++i)
+        text.push_back(static_cast<char>(random.Below(256)));
     QuillonConfig config;
     std::string errors;
     config.ParseText(text, errors);

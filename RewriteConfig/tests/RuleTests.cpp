@@ -236,6 +236,26 @@ TEST(CfgRewriteRule, AddConditionSharesTheTestFunction)
     EXPECT_EQ(condition.condFunction.use_count(), 3);
 }
 
+// A condition handed over is appended itself, with its texts, flags and test function, and no copy.
+TEST(CfgRewriteRule, AddConditionTakesOverAConditionHandedOver)
+{
+    CfgRewriteCond condition;
+    condition.testString = "%{A}";
+    condition.pattern = "^x";
+    condition.flagsText = "[NC]";
+    ASSERT_TRUE(condition.Parse());
+    const ICondFunction* const test = condition.condFunction.get();
+    CfgRewriteRule rule;
+    rule.AddCondition(std::move(condition));
+    ASSERT_EQ(rule.conditions.size(), 1u);
+    const CfgRewriteCond& added = rule.conditions[0];
+    EXPECT_EQ(added.testString, "%{A}");
+    EXPECT_EQ(added.pattern, "^x");
+    EXPECT_EQ(added.nocase, 1);
+    EXPECT_EQ(added.condFunction.get(), test);
+    EXPECT_EQ(added.condFunction.use_count(), 1);
+}
+
 // The rule class is the base of entries of other programs: its operations dispatch virtually.
 TEST(CfgRewriteRule, DerivedEntriesOverrideParseFlag)
 {

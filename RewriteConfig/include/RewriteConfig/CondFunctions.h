@@ -20,6 +20,9 @@ protected:
     ~ICondFunction() = default;
 };
 
+// The comparisons read both texts as C strings, up to the first zero byte: with nocase as the C
+// runtime's _stricmp, else byte by byte.
+
 // "=": the value equals the pattern.
 class CondEqual final : public ICondFunction {
 public:
@@ -65,7 +68,7 @@ public:
 // Any other pattern: a regular expression searched anywhere in the value.
 class CondRegexp final : public ICondFunction {
 public:
-    boost::regex regex;
+    boost::regex regex;    // pattern compiled, case-insensitively with nocase; empty until it compiles
     std::string pattern;
     unsigned char nocase;
 

@@ -30,8 +30,8 @@ struct CfgRewriteMap {
     enum Type : std::int32_t { Txt = 0, Rnd = 1, Int = 2, Unknown = -1 };
 
     std::string name;
-    std::int32_t type = Unknown;
-    std::wstring source;
+    std::int32_t type = Unknown;  // a Type
+    std::wstring source;          // the text after the colon: for Txt and Rnd a file path
 };
 
 class Htaccess : public IHtaccess {
@@ -44,23 +44,23 @@ public:
         AuthConfig = 1, FileInfo = 2, Indexes = 4, Limit = 8, Options = 16, All = 31, None = 0
     };
 
-    unsigned char rewriteEngine;
+    unsigned char rewriteEngine;  // RewriteEngine: 1 On, 0 Off
     std::string rewriteBase;
     std::int32_t repeatLimit;
-    std::wstring fileName;
-    std::wstring fileDirectory;
-    std::vector<boost::shared_ptr<DirectoryLevel>> filesSections;
-    std::int32_t allowOverride;
-    unsigned char inheritOptions;
+    std::wstring fileName;       // the file this object stands for; empty for sections and for text alone
+    std::wstring fileDirectory;  // fileName up to its last backslash, all of it when it has none
+    std::vector<boost::shared_ptr<DirectoryLevel>> filesSections;  // closed Files sections, in closing order
+    std::int32_t allowOverride;                                    // an Override
+    unsigned char inheritOptions;                                  // RewriteOptions inherit
     std::vector<CfgRewriteMap> rewriteMaps;
     std::vector<boost::shared_ptr<CfgRewriteRule>> rules;  // may hold CfgRewriteHeader and CfgRewriteProxy
     ProxySettings proxySettings;
-    unsigned char rewriteCompatibility2;
-    unsigned char redirectHandlerInternal;
-    std::vector<std::int32_t> sectionKinds;  // a stack; its top reads as 0 when empty
-    std::int32_t lineNumber;
-    boost::shared_ptr<DirectoryLevel> openFilesSection;
-    boost::shared_ptr<CfgRewriteRule> pendingRule;  // collects the conditions read since the last rule
+    unsigned char rewriteCompatibility2;    // RewriteCompatibility2: 1 On, 0 Off
+    unsigned char redirectHandlerInternal;  // RedirectHanler (so spelled in the language): 1 Internal, 0 External
+    std::vector<std::int32_t> sectionKinds;  // a stack of SectionKind; its top reads as 0 when empty
+    std::int32_t lineNumber;                 // ParseText's count of logical lines
+    boost::shared_ptr<DirectoryLevel> openFilesSection;  // the open Files or FilesMatch section; it takes the lines
+    boost::shared_ptr<CfgRewriteRule> pendingRule;       // collects the conditions read since the last rule
 
     explicit Htaccess(const std::wstring& fileName = std::wstring());
     // Virtual so that a holder of any container through Htaccess destroys it whole.

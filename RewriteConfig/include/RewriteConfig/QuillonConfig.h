@@ -26,11 +26,11 @@ public:
 
     typedef std::pair<std::string, std::string> HostPort;  // (host, port); a port "*" is stored empty
 
-    std::int32_t notifyOrder;
-    std::map<HostPort, boost::shared_ptr<VirtualHostHtaccess>> virtualHosts;
+    std::int32_t notifyOrder;                                                 // a NotifyOrderValue
+    std::map<HostPort, boost::shared_ptr<VirtualHostHtaccess>> virtualHosts;  // by the hosts their tags name
     std::wstring errorLog;
     std::int32_t logLevel;  // 1 emerg ... 8 debug
-    boost::shared_ptr<VirtualHostHtaccess> openVirtualHost;
+    boost::shared_ptr<VirtualHostHtaccess> openVirtualHost;  // the open VirtualHost section; it takes lines first
 
     explicit QuillonConfig(const std::wstring& fileName = std::wstring());
     ~QuillonConfig() override;

@@ -15,6 +15,8 @@ public:
     std::vector<std::wstring> accessFileNames;  // AccessFileName, in the order given
     std::wstring rewriteLog;
     std::int32_t rewriteLogLevel;
+    // Closed sections, in closing order: by "</Directory>"; by "</DirectoryMatch>", or by "</Directory>"
+    // inside a regular-expression section; by "</Location>" or "</LocationMatch>".
     std::vector<boost::shared_ptr<DirectoryLevel>> directorySections;
     std::vector<boost::shared_ptr<DirectoryLevel>> directoryMatchSections;
     std::vector<boost::shared_ptr<DirectoryLevel>> locationSections;
