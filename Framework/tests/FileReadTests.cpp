@@ -80,18 +80,7 @@ protected:
 
 TEST_F(FileReadTest, KeepsEveryByteOrEndsTheTextAtTheFirstNul)
 {
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"plain", "RewriteEngine On\r\n", "RewriteEngine On\r\n"},
-        {"a NUL byte inside", std::string("first\0second", 12), "first"},
-        {"a NUL byte first", std::string("\0rest", 5), ""},
-        {"empty", "", ""},
-        {"8-bit text", "caf\xE9\n", "caf\xE9\n"},
-    };
-    for (const auto& c : cases) {
+    for (const TestSupport::NulByteCase& c : TestSupport::NulByteCases()) {
         const std::wstring path = Write(L"text.conf", c.bytes);
         std::string read = "left over";
         EXPECT_EQ(Framework::ReadWholeFile(path, FILE_SHARE_READ, Framework::kNoReadLimit, NulByte::Kept, read), 0u)
@@ -209,17 +198,7 @@ TEST_F(FileReadTest, TheLimitHoldsAgainstTheSizeAndTheBytesRead)
 TEST_F(FileReadTest, TheLimitSeesTheWholeSizeBeyondFourGigabytes)
 {
     const std::wstring path = folder_.File(L"huge.conf");
-    {
-        ScopedFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
-        ASSERT_TRUE(file);
-        DWORD unused = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr);
-        LARGE_INTEGER end{};
-        end.QuadPart = 0x100000005LL;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
+    ASSERT_TRUE(TestSupport::CreateSparseFile(path, 0x100000005ull));
     for (const unsigned long long limit : {0x10ull, 0xFFFFFFFFull, 0x100000004ull}) {
         std::string bytes = "left over";
         EXPECT_EQ(Framework::ReadWholeFile(path, kShareAll, limit, NulByte::Kept, bytes),

@@ -46,18 +46,7 @@ protected:
 
 TEST_F(FileTextTest, ReadersEndTheTextAtANulByteAndTheRewriterKeepsEveryByte)
 {
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"plain", "RewriteEngine On\r\n", "RewriteEngine On\r\n"},
-        {"a NUL byte inside", std::string("first\0second", 12), "first"},
-        {"a NUL byte first", std::string("\0rest", 5), ""},
-        {"empty", "", ""},
-        {"8-bit text", "caf\xE9\n", "caf\xE9\n"},
-    };
-    for (const auto& c : cases) {
+    for (const TestSupport::NulByteCase& c : TestSupport::NulByteCases()) {
         const std::wstring path = Write(L"text.conf", c.bytes);
         std::string text = "left over";
         EXPECT_TRUE(ReadFileText(path, text)) << c.what;
@@ -116,17 +105,7 @@ TEST_F(FileTextTest, AFileOpenForWritingElsewhereIsShownButNotParsed)
 TEST_F(FileTextTest, AFileBeyondFourGigabytesIsUnreadableNotShort)
 {
     const std::wstring path = Path(L"huge.conf");
-    {
-        Framework::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(file);
-        DWORD unused = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr);
-        LARGE_INTEGER end{};
-        end.QuadPart = 0x100000005LL;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
+    ASSERT_TRUE(TestSupport::CreateSparseFile(path, 0x100000005ull));
     std::string text = "left over";
     EXPECT_FALSE(ReadFileText(path, text));
     EXPECT_EQ(ReadWholeFile(path, text), FileReadResult::Unreadable);

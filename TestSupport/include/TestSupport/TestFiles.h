@@ -4,6 +4,7 @@
 // the standard library.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace TestSupport {
 
@@ -13,5 +14,21 @@ bool TryReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 std::string ReadWholeFile(const std::filesystem::path& path);
 // Creates or truncates the file and writes the bytes; false when that fails.
 bool WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
+
+
+// Contents that tell a reader keeping every byte from one that ends the text at the first NUL
+// byte: each with the text the latter gives.
+struct NulByteCase {
+    const char* what;
+    std::string bytes;
+    std::string text;
+};
+const std::vector<NulByteCase>& NulByteCases();
+
+#ifdef _WIN32
+// Creates (or replaces) a sparse file of size bytes, all zero and hardly any on disk, for sizes
+// beyond what 32 bits hold; false when it cannot.
+bool CreateSparseFile(const std::filesystem::path& path, unsigned long long size);
+#endif
 
 }
