@@ -1,8 +1,8 @@
 #pragma once
-// The IIS metabase's one key owner: the metabase object, one open key and the calls made on it.
-// Every failure of the store is answered as its HRESULT; what a failure means is the caller's
-// (Quillpage throws its own errors, Orvanedock ends its operation quietly). Buffers are sized to
-// the length asked for, so no answer can overrun them; allocation failures throw std::bad_alloc.
+// The IIS metabase's one key owner: one open key, with its own reference to the metabase object,
+// and the calls made on it. Every failure of the store is answered as the store's HRESULT; what a
+// failure means is for the caller to say. Buffers are sized to the length asked for, so no answer
+// can overrun them; an allocation failure throws std::bad_alloc.
 #include "Common/AppHostAdmin.h"
 
 #include <Framework/Handles.h>
