@@ -19,6 +19,15 @@ constexpr DWORD kMaxShortIndex = SHRT_MAX;
 
 }
 
+HRESULT Create(ComPtr<IAppHostAdminManager>& manager)
+{
+    const HRESULT result = ::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, Framework::kAnyServerContext,
+                                              IID_IAppHostAdminManager, manager.ReceiveVoid());
+    if (FAILED(result))
+        return result;
+    return manager ? S_OK : E_NOINTERFACE;
+}
+
 ComPtr<IAppHostElementCollection> Sites(IAppHostAdminManager* manager)
 {
     if (!manager)

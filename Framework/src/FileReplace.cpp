@@ -1,5 +1,7 @@
 #include "Framework/FileReplace.h"
 
+#include "Framework/FileRead.h"
+
 #include <vector>
 
 namespace Framework {
@@ -7,6 +9,8 @@ namespace Framework {
 namespace {
 
 constexpr int kNameAttempts = 32;
+// WriteFile takes a 32-bit count: larger texts go in pieces of this size.
+constexpr DWORD kWritePiece = 0x40000000u;
 
 std::wstring TemporaryName(const std::wstring& target, unsigned attempt)
 {
@@ -29,7 +33,7 @@ DWORD CopyAccessRules(const std::wstring& from, const std::wstring& to)
     if (::GetFileSecurityW(from.c_str(), what, nullptr, 0, &needed))
         return 0;
     DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    if (IsMissingFileError(error))
         return 0;
     if (error != ERROR_INSUFFICIENT_BUFFER || needed == 0)
         return error;
@@ -104,6 +108,34 @@ DWORD FileReplacement::Commit()
     }
     temporary_.clear();
     return 0;
+}
+
+DWORD WriteAllBytes(HANDLE file, const std::string& bytes)
+{
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const size_t left = bytes.size() - written;
+        const DWORD piece = left > kWritePiece ? kWritePiece : static_cast<DWORD>(left);
+        DWORD done = 0;
+        if (!::WriteFile(file, bytes.data() + written, piece, &done, nullptr)) {
+            const DWORD error = ::GetLastError();
+            return error ? error : ERROR_WRITE_FAULT;
+        }
+        if (done != piece)
+            return ERROR_WRITE_FAULT;
+        written += done;
+    }
+    return 0;
+}
+
+DWORD ReplaceWholeFile(const std::wstring& target, DWORD attributes, const std::string& bytes)
+{
+    FileReplacement replacement;
+    if (DWORD error = replacement.Begin(target, attributes))
+        return error;
+    if (DWORD error = WriteAllBytes(replacement.Handle(), bytes))
+        return error;
+    return replacement.Commit();
 }
 
 }

@@ -122,4 +122,35 @@ TEST_F(FileReplaceTest, MissingFolderFailsAtBegin)
     EXPECT_EQ(replacement.Commit(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+TEST_F(FileReplaceTest, ReplaceWholeFileWritesEveryByteOrKeepsTheOldFile)
+{
+    const std::string bytes("<Orvane>\r\n\0kept</Orvane>", 25);
+    ASSERT_EQ(Framework::ReplaceWholeFile(target_, FILE_ATTRIBUTE_HIDDEN, bytes), 0u);
+    EXPECT_EQ(ReadAll(target_), bytes);
+    EXPECT_TRUE(::GetFileAttributesW(target_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    {
+        ScopedFile holder(::CreateFileW(target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_NE(Framework::ReplaceWholeFile(target_, FILE_ATTRIBUTE_NORMAL, "new"), 0u);
+    }
+    EXPECT_EQ(ReadAll(target_), bytes);
+    EXPECT_EQ(FilesInFolder(), 1);
+    EXPECT_EQ(Framework::ReplaceWholeFile(folder_ + L"\\missing\\httpd.conf", FILE_ATTRIBUTE_NORMAL, "x"),
+              static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+// A pipe that does not wait takes only what fits into its buffer: a short write.
+TEST(WriteAllBytes, AShortWriteIsAFailure)
+{
+    const std::wstring name = L"\\\\.\\pipe\\framework-write-" + std::to_wstring(::GetCurrentProcessId());
+    ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 1024, 1024,
+                                       0, nullptr));
+    ASSERT_TRUE(pipe);
+    ScopedFile reader(::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(Framework::WriteAllBytes(pipe.Get(), "small"), 0u);
+    EXPECT_NE(Framework::WriteAllBytes(pipe.Get(), std::string(256 * 1024, 'x')), 0u);
+}
+
 }

@@ -21,9 +21,7 @@ using Framework::ComPtr;
 
 IISSiteSearchStrategyAHAdmin::IISSiteSearchStrategyAHAdmin(IFolderSource& folders) : IISSiteSearchStrategy(folders)
 {
-    available = SUCCEEDED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, Framework::kAnyServerContext,
-                                             IID_IAppHostAdminManager, manager_.ReceiveVoid())) &&
-                manager_;
+    available = SUCCEEDED(AppHost::Create(manager_));
 }
 
 ComPtr<IAppHostElementCollection> IISSiteSearchStrategyAHAdmin::Sites()

@@ -142,6 +142,27 @@ TEST_F(StoreFixture, MetabaseSitesFoldersAndVirtualDirectories)
     EXPECT_EQ(L"/LM/W3SVC/1/ROOT/a", site.Children()[0]->Item().metabasePath);
 }
 
+// The metabase strategy reads a value with one call into a buffer of 65,535 bytes: a longer value
+// is not read at all (not cut), as any value that cannot be read.
+TEST_F(StoreFixture, MetabaseValuesLongerThanItsBufferCountAsNone)
+{
+    const std::wstring longName(40000, L'n');
+    UseDescription(L"site 4 " + longName + L"\nroot " + files.Base() + L"\\three\\" + std::wstring(33000, L'x') +
+                   L"\nsite 5 " + std::wstring(32766, L's') + L"\nroot " + files.Base() + L"\\one\n");
+    Util::IISSiteSearchStrategyAdminBase metabase(folders);
+    ASSERT_TRUE(metabase.available);
+    EXPECT_EQ(2, metabase.Expand(*root));
+    ASSERT_EQ(2u, root->Children().size());
+    // 40,001 characters with the terminator do not fit; 32,767 fill the buffer but one byte (the
+    // tree keeps the beginning of so long a name).
+    EXPECT_TRUE(root->Children()[0]->Item().name == L"/4");
+    const std::wstring& fitting = root->Children()[1]->Item().name;
+    EXPECT_TRUE(!fitting.empty() && fitting == std::wstring(fitting.size(), L's')) << fitting.size();
+    // A virtual root path that does not fit gives the site no folders.
+    EXPECT_EQ(0, metabase.Expand(*root->Children()[0]));
+    EXPECT_EQ(2, metabase.Expand(*root->Children()[1]));
+}
+
 TEST_F(StoreFixture, ApplicationHostSitesApplicationsAndFolders)
 {
     Util::IISSiteSearchStrategyAHAdmin apphost(folders);

@@ -14,9 +14,7 @@ using Framework::ComPtr;
 
 CAHAdminObject::CAHAdminObject()
 {
-    if (FAILED(::CoCreateInstance(CLSID_AppHostAdminManager, nullptr, Framework::kAnyServerContext,
-                                  IID_IAppHostAdminManager, manager_.ReceiveVoid())) ||
-        !manager_)
+    if (FAILED(AppHost::Create(manager_)))
         throw Exceptions::CreateComObjectError();
 }
 

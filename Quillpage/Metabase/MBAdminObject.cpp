@@ -25,9 +25,7 @@ std::unique_ptr<MBKey> OpenKey(IMSAdminBaseW* admin, const std::wstring& key)
 
 CMBAdminObject::CMBAdminObject()
 {
-    if (FAILED(::CoCreateInstance(CLSID_MSAdminBase_W, nullptr, Framework::kAnyServerContext, IID_IMSAdminBase_W,
-                                  admin_.ReceiveVoid())) ||
-        !admin_)
+    if (FAILED(IisMetabase::Create(admin_)))
         throw Exceptions::CreateComObjectError();
 }
 

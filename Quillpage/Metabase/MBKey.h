@@ -1,7 +1,7 @@
 #pragma once
-// One open metabase key for the length of one operation.
-#include <Common/AppHostAdmin.h>
-#include <Framework/Handles.h>
+// One open metabase key for the length of one operation, over the metabase's key owner: a key
+// that cannot be opened is an MBOpenKeyError here.
+#include <Common/MetabaseKey.h>
 
 #include <core/StoreWalks.h>
 
@@ -14,11 +14,8 @@ public:
     // Opens key (an absolute metabase path) for reading, waiting at most kOpenTimeoutMs; throws
     // MBOpenKeyError when it cannot be opened.
     MBKey(IMSAdminBaseW* admin, const std::wstring& key);
-    ~MBKey();
     MBKey(const MBKey&) = delete;
     MBKey& operator=(const MBKey&) = delete;
-
-    METADATA_HANDLE Handle() const noexcept { return handle_; }
 
     // The key's own virtual-root path at relativePath (no inherited value): NoValue when it has
     // none, ReadFailed when the value could not be read after its size was found. Throws
@@ -28,8 +25,7 @@ public:
     static constexpr DWORD kOpenTimeoutMs = 30000;
 
 private:
-    METADATA_HANDLE handle_ = 0;
-    Framework::ComPtr<IMSAdminBaseW> admin_;
+    IisMetabase::Key key_;
 };
 
 }

@@ -143,6 +143,19 @@ TEST_F(StoreTest, MetabaseReadsOnlyAKeysOwnValue)
     }
 }
 
+// The size probe sizes the buffer: a virtual-root path of any length is read whole.
+TEST_F(StoreTest, MetabaseReadsAValueOfAnyLengthWhole)
+{
+    const std::wstring longPath = L"L:\\" + std::wstring(40000, L'l');
+    Use(L"site 6 Long\nroot " + longPath + L"\n");
+    CMBAdminObject store;
+    std::wstring folder;
+    EXPECT_TRUE(store.GetPhysicalPath(L"/LM/W3SVC/6/ROOT", L"", folder));
+    EXPECT_TRUE(folder == longPath) << folder.size();
+    EXPECT_TRUE(store.GetSitePhysicalPath(6, L"/css", folder));
+    EXPECT_TRUE(folder == longPath + L"\\css") << folder.size();
+}
+
 TEST_F(StoreTest, AppHostMatchesSitePathsAndExpandsTheFolder)
 {
     Use(L"absent metabase\n");

@@ -1,4 +1,5 @@
-// Whole-file reading and writing on real files, pipes and folders.
+// Whole-file reading and writing on real files and folders, with the sharing, the NUL handling and
+// the size limit of each reader.
 #include "FileText.h"
 
 #include <Framework/Handles.h>
@@ -8,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <thread>
 
 using namespace Orvane::Quillon;
 using TestSupport::SiteFiles;
@@ -47,18 +46,7 @@ protected:
 
 TEST_F(FileTextTest, ReadersEndTheTextAtANulByteAndTheRewriterKeepsEveryByte)
 {
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"plain", "RewriteEngine On\r\n", "RewriteEngine On\r\n"},
-        {"a NUL byte inside", std::string("first\0second", 12), "first"},
-        {"a NUL byte first", std::string("\0rest", 5), ""},
-        {"empty", "", ""},
-        {"8-bit text", "caf\xE9\n", "caf\xE9\n"},
-    };
-    for (const auto& c : cases) {
+    for (const TestSupport::NulByteCase& c : TestSupport::NulByteCases()) {
         const std::wstring path = Write(L"text.conf", c.bytes);
         std::string text = "left over";
         EXPECT_TRUE(ReadFileText(path, text)) << c.what;
@@ -117,69 +105,12 @@ TEST_F(FileTextTest, AFileOpenForWritingElsewhereIsShownButNotParsed)
 TEST_F(FileTextTest, AFileBeyondFourGigabytesIsUnreadableNotShort)
 {
     const std::wstring path = Path(L"huge.conf");
-    {
-        Framework::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(file);
-        DWORD unused = 0;
-        ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr);
-        LARGE_INTEGER end{};
-        end.QuadPart = 0x100000005LL;
-        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file.Get()));
-    }
+    ASSERT_TRUE(TestSupport::CreateSparseFile(path, 0x100000005ull));
     std::string text = "left over";
     EXPECT_FALSE(ReadFileText(path, text));
     EXPECT_EQ(ReadWholeFile(path, text), FileReadResult::Unreadable);
     EXPECT_EQ(text, "");
     ::DeleteFileW(path.c_str());
-}
-
-// A pipe hands its data over in pieces: the first short read is not the end, for any reader.
-TEST_F(FileTextTest, ReadsToTheTrueEndAfterAShortRead)
-{
-    const struct {
-        const char* what;
-        std::function<bool(const std::wstring&, std::string&)> read;
-    } readers[] = {
-        {"parser's reader", [](const std::wstring& path, std::string& text) { return ReadFileText(path, text); }},
-        {"page's reader",
-         [](const std::wstring& path, std::string& text) { return ReadWholeFile(path, text) == FileReadResult::Read; }},
-        {"page's wide reader",
-         [](const std::wstring& path, std::string& text) {
-             std::wstring wide;
-             const bool read = ReadWholeFile(path, wide) == FileReadResult::Read;
-             text = Orvane::Quillon::Platform::WideToAnsi(wide);
-             return read;
-         }},
-        {"rewriter's reader",
-         [](const std::wstring& path, std::string& text) {
-             return ReadWholeFileBytes(path, text) == FileReadResult::Read;
-         }},
-    };
-    int round = 0;
-    for (const auto& reader : readers) {
-        const std::wstring name = L"\\\\.\\pipe\\quillpage-read-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(++round);
-        Framework::ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
-                                                      1, 4096, 4096, 0, nullptr));
-        ASSERT_TRUE(pipe) << reader.what;
-        std::thread writer([&pipe] {
-            if (!::ConnectNamedPipe(pipe.Get(), nullptr) && ::GetLastError() != ERROR_PIPE_CONNECTED)
-                return;
-            DWORD written = 0;
-            ::WriteFile(pipe.Get(), "first ", 6, &written, nullptr);
-            ::Sleep(200);
-            ::WriteFile(pipe.Get(), "second", 6, &written, nullptr);
-            ::FlushFileBuffers(pipe.Get());
-            pipe.Reset();
-        });
-        std::string text;
-        const bool read = reader.read(name, text);
-        writer.join();
-        EXPECT_TRUE(read) << reader.what;
-        EXPECT_EQ(text, "first second") << reader.what;
-    }
 }
 
 TEST_F(FileTextTest, WriteReplacesWholeAndHidden)
@@ -212,23 +143,6 @@ TEST_F(FileTextTest, AFailedWriteLeavesTheOldFile)
     EXPECT_EQ(TestSupport::ReadWholeFile(path), "old text");
     EXPECT_FALSE(WriteWholeFile(Path(L"no folder\\x.conf"), "text"));
     EXPECT_EQ(EntryCount(), 1u);
-}
-
-}
-
-namespace {
-
-// A pipe that does not wait takes only what fits into its buffer: a short write.
-TEST(WriteAllBytes, AShortWriteIsAFailure)
-{
-    const std::wstring name = L"\\\\.\\pipe\\quillpage-write-" + std::to_wstring(::GetCurrentProcessId());
-    Framework::ScopedFile pipe(::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_NOWAIT, 1,
-                                                  1024, 1024, 0, nullptr));
-    ASSERT_TRUE(pipe);
-    Framework::ScopedFile reader(::CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(reader);
-    EXPECT_TRUE(WriteAllBytes(pipe.Get(), "small"));
-    EXPECT_FALSE(WriteAllBytes(pipe.Get(), std::string(256 * 1024, 'x')));
 }
 
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Whole-file reading and writing for the site property page and the proxy settings dialog.
-// Configuration text is 8-bit text in the ANSI code page; the wide form is what the page shows.
-#include <windows.h>
-
+// Whole-file reading and writing for the site property page and the proxy settings dialog: the
+// names this module's callers use, over Framework's reader and FileReplacement, with the sharing
+// and size limit of each. Configuration text is 8-bit text in the ANSI code page; the wide form is
+// what the page shows.
 #include <string>
 
 namespace Orvane::Quillon {
@@ -27,10 +27,6 @@ FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text);
 // The rewriter's reader: shares as ReadWholeFile but keeps every byte, NUL bytes included, so that
 // a file written back loses nothing.
 FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes);
-
-// Writes all of bytes to file; false when a WriteFile fails or writes fewer bytes than it was given
-// (a full disk), so that a partial file is never taken for a whole one.
-bool WriteAllBytes(HANDLE file, const std::string& bytes);
 
 // Replaces the file by text whole or not at all (a temporary file beside it, flushed, moved over
 // it in one step), marked hidden. False when any step fails, a short write included; the old file

@@ -199,6 +199,19 @@ TEST_F(FileTest, FileAboveTheTextLimitIsReadAndSavedWhole)
     EXPECT_TRUE(disk == expected);
 }
 
+// Lines of three bytes put a CR LF across a block boundary of the stream for every block size
+// that is not a multiple of three: each still becomes one line break.
+TEST_F(FileTest, ALineBreakAcrossAStreamBlockStaysSingle)
+{
+    std::string text;
+    while (text.size() < 64 * 1024)
+        text += "x\r\n";
+    Open(text);
+    EXPECT_EQ(static_cast<size_t>(View().GetTextLength()), text.size() / 3 * 2);
+    ASSERT_TRUE(Frame().SaveConfigFile());
+    EXPECT_TRUE(OnDisk() == std::string(kHeader) + "\r\n" + text);
+}
+
 TEST_F(FileTest, BinaryBytesLoadAndFailTheCheck)
 {
     std::string bytes;

@@ -2,9 +2,11 @@
 
 #include "EditorText.h"
 
+#include "Framework/FileRead.h"
 #include "Framework/FileReplace.h"
 #include "Framework/ScopedState.h"
 
+#include <cstring>
 #include <vector>
 
 namespace Orvane { namespace Quillpen {
@@ -13,46 +15,38 @@ namespace {
 
 constexpr int kTabStopCount = 32;
 constexpr int kTabWidthChars = 8;
+// The largest file that is loaded: the control's text limit, a LONG, is set one above it.
+constexpr unsigned long long kMaxLoadBytes = 0x7FFFFFEFull;
 
-struct StreamContext {
-    HANDLE file;
-    unsigned long long bytes;
-    bool carry;
+// The loaded file as the control reads it, block by block.
+struct LoadedText {
+    const std::string& bytes;
+    size_t position;
 };
 
-DWORD CALLBACK ReadFileBlock(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done)
+DWORD CALLBACK ReadLoadedBlock(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done)
 {
-    auto* context = reinterpret_cast<StreamContext*>(cookie);
+    auto* text = reinterpret_cast<LoadedText*>(cookie);
     *done = 0;
-    if (size <= 1)
+    if (size <= 0)
         return ERROR_INSUFFICIENT_BUFFER;
-    LONG count = 0;
-    if (context->carry) {
-        buffer[count++] = '\r';
-        context->carry = false;
-    }
-    DWORD read = 0;
-    if (!::ReadFile(context->file, buffer + count, static_cast<DWORD>(size - count), &read, nullptr)) {
-        DWORD error = ::GetLastError();
-        return error ? error : ERROR_READ_FAULT;
-    }
-    context->bytes += read;
-    count += static_cast<LONG>(read);
-    // A CR at the end of a block is held back for the next one: a CR LF cut in two would
-    // otherwise become two line breaks.
-    if (read > 0 && count > 1 && buffer[count - 1] == '\r') {
-        context->carry = true;
+    const size_t left = text->bytes.size() - text->position;
+    size_t count = left < static_cast<size_t>(size) ? left : static_cast<size_t>(size);
+    // A CR at the end of a block is kept for the next one: a CR LF cut in two would otherwise
+    // become two line breaks.
+    if (count > 1 && count < left && text->bytes[text->position + count - 1] == '\r')
         --count;
-    }
-    *done = count;
+    std::memcpy(buffer, text->bytes.data() + text->position, count);
+    text->position += count;
+    *done = static_cast<LONG>(count);
     return 0;
 }
 
 DWORD CALLBACK WriteFileBlock(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done)
 {
-    auto* context = reinterpret_cast<StreamContext*>(cookie);
+    HANDLE file = reinterpret_cast<HANDLE>(cookie);
     DWORD written = 0;
-    if (!::WriteFile(context->file, buffer, static_cast<DWORD>(size), &written, nullptr) ||
+    if (!::WriteFile(file, buffer, static_cast<DWORD>(size), &written, nullptr) ||
         written != static_cast<DWORD>(size)) {
         *done = static_cast<LONG>(written);
         DWORD error = ::GetLastError();
@@ -148,22 +142,20 @@ LRESULT CEditView::OnCaretEvent(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
 
 DWORD CEditView::LoadFile(const std::wstring& path)
 {
-    Framework::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        return ::GetLastError();
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size))
-        return ::GetLastError();
-    if (size.QuadPart >= 0x7FFFFFF0LL)
-        return ERROR_FILE_TOO_LARGE;
+    // Opened without sharing, and a missing file is created empty.
+    Framework::ScopedFile file;
+    if (DWORD error = Framework::OpenFileForReading(path, 0, Framework::MissingFile::IsCreated, file))
+        return error;
+    std::string bytes;
+    if (DWORD error = Framework::ReadToEnd(file.Get(), kMaxLoadBytes, bytes))
+        return error;
     // A file larger than the usual limit is read whole all the same: a cut text would be saved
     // over the file later.
-    if (size.QuadPart >= GetLimitText())
-        LimitText(static_cast<LONG>(size.QuadPart) + 1);
-    StreamContext context{file.Get(), 0, false};
-    DWORD error = StreamIn(SF_TEXT, ReadFileBlock, reinterpret_cast<DWORD_PTR>(&context));
-    if (!error && context.bytes != static_cast<unsigned long long>(size.QuadPart))
+    if (static_cast<long long>(bytes.size()) >= GetLimitText())
+        LimitText(static_cast<LONG>(bytes.size()) + 1);
+    LoadedText text{bytes, 0};
+    DWORD error = StreamIn(SF_TEXT, ReadLoadedBlock, reinterpret_cast<DWORD_PTR>(&text));
+    if (!error && text.position != bytes.size())
         error = ERROR_FILE_TOO_LARGE;
     return error;
 }
@@ -174,8 +166,7 @@ DWORD CEditView::SaveFile(const std::wstring& path)
     Framework::FileReplacement replacement;
     if (DWORD error = replacement.Begin(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE))
         return error;
-    StreamContext context{replacement.Handle(), 0, false};
-    if (DWORD error = StreamOut(SF_TEXT, WriteFileBlock, reinterpret_cast<DWORD_PTR>(&context)))
+    if (DWORD error = StreamOut(SF_TEXT, WriteFileBlock, reinterpret_cast<DWORD_PTR>(replacement.Handle())))
         return error;
     return replacement.Commit();
 }

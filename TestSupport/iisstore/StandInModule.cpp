@@ -5,7 +5,7 @@
 #include "SiteDescription.h"
 
 #include "Framework/ClassFactory.h"
-#include "Framework/Handles.h"
+#include "Framework/FileRead.h"
 #include "Framework/Module.h"
 #include "Framework/Registry.h"
 #include "Framework/GuidText.h"
@@ -45,20 +45,10 @@ std::wstring SiteDescriptionPath()
 // UTF-8 is refused.
 HRESULT ReadDescriptionText(const std::wstring& path, std::wstring& text)
 {
-    Framework::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return HRESULT_FROM_WIN32(::GetLastError());
     std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr))
-            return HRESULT_FROM_WIN32(::GetLastError());
-        if (read == 0)
-            break;
-        bytes.append(buffer, read);
-    }
+    if (DWORD error = Framework::ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE, Framework::kNoReadLimit,
+                                               Framework::NulByte::Kept, bytes))
+        return HRESULT_FROM_WIN32(error);
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         bytes.erase(0, 3);
     text.clear();

@@ -1,5 +1,6 @@
 #include "TestSupport/ProcessOutput.h"
 
+#include "Framework/FileRead.h"
 #include "Framework/Handles.h"
 
 #include <thread>
@@ -40,12 +41,8 @@ ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs)
 
     std::string& output = result.output;
     HANDLE pipe = readEnd.Get();
-    std::thread reader([pipe, &output] {
-        char buffer[4096];
-        DWORD read = 0;
-        while (::ReadFile(pipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-            output.append(buffer, read);
-    });
+    // Until the pipe ends; a failed read keeps what came before it.
+    std::thread reader([pipe, &output] { Framework::ReadToEnd(pipe, Framework::kNoReadLimit, output); });
     if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
         result.timedOut = true;
         ::TerminateProcess(process.Get(), 1);

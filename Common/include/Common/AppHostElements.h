@@ -12,6 +12,10 @@
 
 namespace AppHost {
 
+// Creates the application-host store object wherever COM finds it; E_NOINTERFACE when it answers
+// no pointer.
+HRESULT Create(Framework::ComPtr<IAppHostAdminManager>& manager);
+
 // The section "system.applicationHost/sites" of "MACHINE/WEBROOT/APPHOST" and its collection of
 // sites; null when a call fails. Throws std::bad_alloc when a BSTR cannot be allocated.
 Framework::ComPtr<IAppHostElementCollection> Sites(IAppHostAdminManager* manager);

@@ -33,4 +33,13 @@ private:
     ScopedFile file_;
 };
 
+// Writes all of bytes to file; 0, or a system error code when a WriteFile fails or writes fewer
+// bytes than it was given (ERROR_WRITE_FAULT: a full disk, a pipe that does not wait), so that a
+// partial file is never taken for a whole one.
+DWORD WriteAllBytes(HANDLE file, const std::string& bytes);
+
+// Replaces target by bytes through a FileReplacement whose new file has the given attributes;
+// 0 or a system error code. On failure target stays as it was.
+DWORD ReplaceWholeFile(const std::wstring& target, DWORD attributes, const std::string& bytes);
+
 }
