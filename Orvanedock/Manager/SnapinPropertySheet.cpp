@@ -1,5 +1,7 @@
 #include "SnapinPropertySheet.h"
 
+#include <Framework/Module.h>
+
 namespace Orvane::Manager {
 
 // The sheet header of the first layout with a callback and no later fields.
@@ -18,7 +20,7 @@ constexpr DWORD kChildStyles = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS
 CSnapinPropertySheet::CSnapinPropertySheet()
 {
     Header().dwFlags = PSH_USECALLBACK;
-    Header().hInstance = ::GetModuleHandleW(nullptr);
+    Header().hInstance = Framework::Module().GetResourceInstance();
     Header().nStartPage = 0;
 }
 

@@ -17,12 +17,7 @@ constexpr DWORD kPaneStyles = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPS
 constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | WS_TABSTOP;
 constexpr DWORD kNoPropertiesStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
-
-HINSTANCE Instance()
-{
-    return Framework::Module().GetResourceInstance() ? Framework::Module().GetResourceInstance()
-                                                      : ::GetModuleHandleW(nullptr);
-}
+constexpr int kSiteImageWidth = 16;
 
 }
 
@@ -47,8 +42,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
 
     SetWindowPos(nullptr, 0, 0, kFrameWidth, kFrameHeight, 0);
     Framework::CenterOnWorkArea(m_hWnd);
-    bigIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXICON, SM_CYICON, Instance()));
-    smallIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXSMICON, SM_CYSMICON, Instance()));
+    bigIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXICON, SM_CYICON));
+    smallIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXSMICON, SM_CYSMICON));
     if (bigIcon_)
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
     if (smallIcon_)
@@ -63,11 +58,12 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     ::SetWindowLongW(tree_, GWL_ID, kTreeControlId);
     ::SetWindowLongW(tree_, GWL_STYLE, static_cast<LONG>(tree_.GetStyle() | kTreeStyles));
 
-    pageRectangle_ = RECT{200, 0, 700, 435};
+    pageRectangle_ = kPageRectangle;
     sheet_.reset();
 
+    const HINSTANCE resources = Framework::Module().GetResourceInstance();
     noProperties_ = ::CreateWindowExW(0, L"EDIT", kNoPropertiesText, kNoPropertiesStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, splitter_, nullptr, Instance(), nullptr);
+                                      CW_USEDEFAULT, CW_USEDEFAULT, splitter_, nullptr, resources, nullptr);
     if (noProperties_)
         noProperties_.ShowWindow(SW_HIDE);
 
@@ -77,8 +73,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     UpdateLayout(m_hWnd);
     splitter_.SetSplitterPos(kTreePaneWidth);
 
-    images_.Reset(::ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_SITE_IMAGES), 16, 0, kImageMask, IMAGE_BITMAP,
-                                         LR_CREATEDIBSECTION));
+    images_.Reset(::ImageList_LoadImageW(resources, MAKEINTRESOURCEW(IDB_SITE_IMAGES), kSiteImageWidth, 0, kImageMask,
+                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
     if (!images_)
         return 0; // an empty tree and nothing else
 

@@ -23,6 +23,8 @@ namespace Orvane::Orvanedock {
 
 inline constexpr wchar_t kFrameClassName[] = L"Orvanedock Window Class";
 inline constexpr int kTreeControlId = 1002;
+// Where a sheet is put in the splitter, before the splitter's layout makes it the right pane.
+inline constexpr RECT kPageRectangle{200, 0, 700, 435};
 inline constexpr wchar_t kNoPropertiesText[] = L"No properties available for this node.";
 inline constexpr wchar_t kNoExtensionsText[] = L"Orvane IIS Extensions not found";
 inline constexpr wchar_t kProgramCaption[] = L"Orvanedock";
@@ -90,7 +92,7 @@ private:
     SiteTreeContext treeContext_;
     std::unique_ptr<SiteTreeNode> root_;
     Manager::SnapinList snapins_;
-    RECT pageRectangle_{200, 0, 700, 435};
+    RECT pageRectangle_ = kPageRectangle;
     HTREEITEM rootItem_ = nullptr;
     bool sheetDeletable_ = true;
     SplitterState splitterState_{kTreePaneWidth, -1};

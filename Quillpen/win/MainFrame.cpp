@@ -7,6 +7,7 @@
 #include "Common/ModuleVersionInfo.h"
 #include "Framework/Handles.h"
 #include "Framework/Format.h"
+#include "Framework/Module.h"
 #include "Framework/Paths.h"
 #include "Framework/Resources.h"
 #include "Framework/SystemError.h"
@@ -99,7 +100,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
         statusBar_.SetPanes(panes, 3);
     }
 
-    RECT area{0, 0, 100, 100};
+    RECT area{0, 0, Framework::kUnplacedChildSize, Framework::kUnplacedChildSize};
     m_hWndClient = view_.Create(m_hWnd, &area, nullptr, kViewStyle, WS_EX_CLIENTEDGE);
     if (!m_hWndClient)
         return -1;
@@ -194,8 +195,7 @@ LRESULT CMainFrame::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, bool& hand
         handled = false;
         return 0;
     }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    Framework::ScopedMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
+    Framework::ScopedMenu menu(::LoadMenuW(Framework::Module().GetResourceInstance(), MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     if (!menu)
         return 0;
     HMENU popup = ::GetSubMenu(menu.Get(), 0);
@@ -391,7 +391,7 @@ void WriteConfigHeader(CEditView& view)
 
     WORD major = 0, minor = 0, build = 0, revision = 0;
     ModuleVersionInfo info;
-    if (!info.Load(::GetModuleHandleW(nullptr)) || !info.GetProductVersion(major, minor, build, revision))
+    if (!info.Load(Framework::Module().GetModuleInstance()) || !info.GetProductVersion(major, minor, build, revision))
         major = minor = build = revision = 0;
     std::wstring version = VersionText(major, minor, build, revision);
 
