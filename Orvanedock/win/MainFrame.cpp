@@ -2,7 +2,6 @@
 
 #include "SnapinLoader.h"
 
-#include <Framework/ComObject.h>
 #include <Framework/Module.h>
 #include <Framework/Resources.h>
 #include <Framework/WindowPlacement.h>
@@ -207,22 +206,11 @@ bool CMainFrame::OnIdle()
     return false;
 }
 
-HRESULT STDMETHODCALLTYPE CMainFrame::QueryInterface(REFIID iid, void** object)
+const Framework::InterfaceEntry* CMainFrame::InterfaceTable() noexcept
 {
     static const Framework::InterfaceEntry table[] = {
         Framework::InterfaceOf<CMainFrame, IPropertySheetCallback>(IID_IPropertySheetCallback), {nullptr, nullptr}};
-    return Framework::QueryInterfaceFromTable(this, table, iid, object);
-}
-
-// The callback is part of the frame and lives as long as it; references are not counted.
-ULONG STDMETHODCALLTYPE CMainFrame::AddRef()
-{
-    return 1;
-}
-
-ULONG STDMETHODCALLTYPE CMainFrame::Release()
-{
-    return 1;
+    return table;
 }
 
 HRESULT STDMETHODCALLTYPE CMainFrame::AddPage(HPROPSHEETPAGE page)

@@ -10,6 +10,7 @@
 #include "SnapinPropertySheet.h"
 
 #include <Common/SnapinInterfaces.h>
+#include <Framework/ComObject.h>
 #include <Framework/FrameWindow.h>
 #include <Framework/ImageList.h>
 #include <Framework/MessageLoop.h>
@@ -32,7 +33,7 @@ inline constexpr wchar_t kProgramCaption[] = L"Orvanedock";
 class CMainFrame : public Framework::CFrameWindowImpl<CMainFrame>,
                    public Framework::CMessageFilter,
                    public Framework::CIdleHandler,
-                   public IPropertySheetCallback {
+                   public Framework::UncountedComObject<CMainFrame, IPropertySheetCallback> {
 public:
     enum { kFrameResourceId = IDR_MAINFRAME };
     static Framework::CWndClassInfo& GetWndClassInfo()
@@ -47,9 +48,8 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // The callback is part of the frame and lives as long as it.
+    static const Framework::InterfaceEntry* InterfaceTable() noexcept;
     // The pages go into the current sheet; failure when there is none or it refuses the page.
     HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) override;
     HRESULT STDMETHODCALLTYPE RemovePage(HPROPSHEETPAGE page) override;
