@@ -5,18 +5,16 @@
 #include "SyntaxCheck.h"
 
 #include "Common/ModuleVersionInfo.h"
-#include "Framework/Handles.h"
+#include "Framework/FileDialog.h"
 #include "Framework/Format.h"
+#include "Framework/Handles.h"
 #include "Framework/Module.h"
 #include "Framework/Paths.h"
 #include "Framework/Resources.h"
 #include "Framework/SystemError.h"
 #include "RewriteConfig/Platform.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
-
-#include <vector>
 
 namespace Orvane { namespace Quillpen {
 
@@ -26,7 +24,6 @@ constexpr DWORD kViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCH
                              ES_SELECTIONBAR | ES_SAVESEL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
                              ES_MULTILINE;
 constexpr LONG kProbeLineChars = 255;
-constexpr size_t kSaveAsPathChars = 32768;
 
 struct ToolBarText {
     int command;
@@ -273,16 +270,12 @@ bool CMainFrame::SaveConfigFile()
 
 bool CMainFrame::SaveConfigFileAs()
 {
-    std::vector<wchar_t> path(kSaveAsPathChars, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = ::GetActiveWindow();
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameW(&dialog))
+    // The platform's own dialog over the active window: no default extension, initial name or filter.
+    Framework::FileDialog dialog(false, L"", L"", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, {},
+                                 Framework::FileDialog::Form::Platform);
+    if (dialog.DoModal() != IDOK)
         return false;
-    std::wstring chosen(path.data());
+    const std::wstring chosen = dialog.FileName();
     DWORD error = view_.SaveFile(chosen);
     if (error) {
         ShowFileError(error, kSavingWord, &chosen);
