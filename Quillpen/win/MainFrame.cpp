@@ -66,10 +66,8 @@ const Framework::UpdateUIEntry* CMainFrame::GetUpdateUIMap() { return kUpdateUIM
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
 {
     // The frame shows no menu bar.
-    HMENU menu = ::GetMenu(m_hWnd);
+    Framework::ScopedMenu menu(::GetMenu(m_hWnd));
     ::SetMenu(m_hWnd, nullptr);
-    if (menu)
-        ::DestroyMenu(menu);
     m_hMenu = nullptr;
 
     HWND toolbar = Framework::CreateSimpleToolBarCtrl(m_hWnd, IDR_TOOLBAR, false,
