@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kTabStopCount = 32;
 constexpr int kTabWidthChars = 8;
+// A negative height asks for the character's height, not the cell's, in pixels.
+constexpr int kFontHeight = -13;
+constexpr int kTwipsPerInch = 1440;
 
 struct StreamContext {
     HANDLE file;
@@ -81,7 +84,7 @@ LRESULT CEditView::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
         return -1;
     LimitText(kTextLimit);
 
-    font_.Reset(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+    font_.Reset(::CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New"));
     if (font_)
         SetFont(font_.Get(), true);
@@ -91,7 +94,7 @@ LRESULT CEditView::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
         Framework::SelectedObject selected(dc.Get(), font_.Get());
         TEXTMETRICW metrics{};
         if (::GetTextMetricsW(dc.Get(), &metrics)) {
-            int twips = ::MulDiv(metrics.tmAveCharWidth * kTabWidthChars, 1440, ::GetDeviceCaps(dc.Get(), LOGPIXELSX));
+            int twips = ::MulDiv(metrics.tmAveCharWidth * kTabWidthChars, kTwipsPerInch, ::GetDeviceCaps(dc.Get(), LOGPIXELSX));
             if (twips > 0) {
                 PARAFORMAT2 format{};
                 format.dwMask = PFM_TABSTOPS;

@@ -16,6 +16,8 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 namespace Orvane { namespace Quillpen {
 
 namespace {
@@ -92,7 +94,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     m_hWndStatusBar = Framework::CreateSimpleStatusBar(m_hWnd, L"");
     if (m_hWndStatusBar && statusBar_.SubclassWindow(m_hWndStatusBar)) {
         const int panes[] = {Framework::kDefaultPaneId, ID_ROW_PANE, ID_COL_PANE};
-        statusBar_.SetPanes(panes, 3);
+        statusBar_.SetPanes(panes, static_cast<int>(std::size(panes)));
     }
 
     RECT area{0, 0, Framework::kUnplacedChildSize, Framework::kUnplacedChildSize};
@@ -388,7 +390,7 @@ void WriteConfigHeader(CEditView& view)
 
     if (HasConfigHeader(first, second)) {
         // The header is refreshed in place, so the text keeps its number of lines.
-        LONG end = view.LineIndex(2);
+        LONG end = view.LineIndex(kConfigHeaderLines);
         if (end < 0)
             end = view.GetTextLength();
         view.SetSel(0, end);
