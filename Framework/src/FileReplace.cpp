@@ -1,5 +1,7 @@
 #include "Framework/FileReplace.h"
 
+#include "Framework/Format.h"
+
 #include <vector>
 
 namespace Framework {
@@ -7,17 +9,16 @@ namespace Framework {
 namespace {
 
 constexpr int kNameAttempts = 32;
+// The temporary name carries the low 48 bits of its seed as 12 hexadecimal digits.
+constexpr unsigned kNameDigits = 12;
+constexpr unsigned long long kNameSeedMask = (1ull << (4 * kNameDigits)) - 1;
 
 std::wstring TemporaryName(const std::wstring& target, unsigned attempt)
 {
-    static const wchar_t digits[] = L"0123456789abcdef";
     unsigned long long seed = (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^
                               (static_cast<unsigned long long>(::GetCurrentThreadId()) << 12) ^
                               ::GetTickCount64() ^ attempt;
-    std::wstring name = target + L".~";
-    for (int shift = 44; shift >= 0; shift -= 4)
-        name += digits[(seed >> shift) & 0xF];
-    return name + L".tmp";
+    return target + L".~" + HexText(seed & kNameSeedMask, kNameDigits) + L".tmp";
 }
 
 // Gives the temporary file the access rules of the file it replaces, so the replacement does not

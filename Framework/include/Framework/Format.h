@@ -1,5 +1,5 @@
 #pragma once
-// Message formatting with %s, %d, %i and %u, of any length.
+// Message formatting with %s, %d, %i and %u, of any length, and hexadecimal text.
 #include <initializer_list>
 #include <string>
 
@@ -24,5 +24,8 @@ private:
 
 // Replaces %s, %d, %i and %u by the arguments in order and %% by %; the result has any length.
 std::wstring FormatText(const wchar_t* format, std::initializer_list<FormatArg> args);
+
+// The value in lower-case hexadecimal digits, at least minDigits of them (zeros in front).
+std::wstring HexText(unsigned long long value, unsigned minDigits = 1);
 
 }
