@@ -38,7 +38,9 @@ DWORD WINAPI AskingThread(LPVOID parameter)
 
 TEST(WindowThreadManager, SixtyThreeThreadsThenTheBox)
 {
-    g_release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Framework::ScopedHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(release);
+    g_release = release.Get();
     g_started = 0;
     {
         CWindowThreadManager manager(&WaitingThread);
@@ -55,7 +57,6 @@ TEST(WindowThreadManager, SixtyThreeThreadsThenTheBox)
             manager.WaitOnce();
     }
     EXPECT_EQ(g_started.load(), 63);
-    ::CloseHandle(g_release);
 }
 
 TEST(WindowThreadManager, RunOpensMoreWindowsOnRequestAndReturnsOne)

@@ -80,6 +80,12 @@ struct GdiObjectTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
+// A device context made by CreateCompatibleDC or CreateDCW (not one of a window: WindowDC).
+struct DeviceContextTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteDC(h); }
+};
 struct MenuTraits {
     using Handle = HMENU;
     static Handle Invalid() noexcept { return nullptr; }
@@ -124,6 +130,8 @@ using ScopedFind = ScopedResource<FindHandleTraits>;
 using ScopedFont = ScopedResource<GdiObjectTraits<HFONT>>;
 using ScopedBitmap = ScopedResource<GdiObjectTraits<HBITMAP>>;
 using ScopedPen = ScopedResource<GdiObjectTraits<HPEN>>;
+using ScopedBrush = ScopedResource<GdiObjectTraits<HBRUSH>>;
+using ScopedDC = ScopedResource<DeviceContextTraits>;
 using ScopedMenu = ScopedResource<MenuTraits>;
 using ScopedIcon = ScopedResource<IconTraits>;
 using ScopedLibrary = ScopedResource<LibraryTraits>;
