@@ -20,10 +20,9 @@ public:
         std::wstring pattern;
     };
 
-    // OldSyntax: the structure of kStructureSize with the framework's hook and flags, and a file-name
-    // buffer of kFileNameChars. Platform: the whole structure, no hook, the caller's flags alone (a
-    // hooked dialog keeps its older look), and a file-name buffer for the longest path the system
-    // takes.
+    // OldSyntax: the structure of kStructureSize, the framework's hook and flags, and a file-name
+    // buffer of kFileNameChars. Platform: the whole structure and the caller's flags alone, without a
+    // hook (with one the system keeps the older look), and a file-name buffer of kLongFileNameChars.
     enum class Form { OldSyntax, Platform };
 
     // OPENFILENAME_SIZE_VERSION_400W as a constant expression: the structure up to lpTemplateName.
