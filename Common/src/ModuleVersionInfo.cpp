@@ -1,5 +1,6 @@
 #include "Common/ModuleVersionInfo.h"
 
+#include "Framework/Format.h"
 #include "Framework/Paths.h"
 
 #include <cwchar>
@@ -12,13 +13,6 @@ constexpr WORD kDefaultLanguage = 0;
 constexpr WORD kDefaultCodePage = 1252;
 constexpr DWORD kFixedInfoSignature = 0xFEEF04BD;
 constexpr size_t kProductVersionChars = 64;
-
-void AppendHex4(std::wstring& out, WORD value)
-{
-    static const wchar_t digits[] = L"0123456789abcdef";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        out += digits[(value >> shift) & 0xF];
-}
 
 bool IsSeparator(wchar_t c) { return c == L'.' || c == L','; }
 
@@ -67,8 +61,9 @@ bool ModuleVersionInfo::QueryValue(const wchar_t* name, wchar_t* out, size_t cap
     if (block_.empty() || !name || !out || capacity == 0)
         return false;
     std::wstring query = L"\\StringFileInfo\\";
-    AppendHex4(query, language_);
-    AppendHex4(query, codePage_);
+    // Language and code page, four hexadecimal digits each: "040904e4".
+    query += Framework::HexText(language_, 4);
+    query += Framework::HexText(codePage_, 4);
     query += L'\\';
     query += name;
     void* value = nullptr;

@@ -1,6 +1,7 @@
 // The version reader on this test program's own version block, on a module without one, and
 // the version splitter.
 #include "Common/ModuleVersionInfo.h"
+#include "Framework/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -60,16 +61,15 @@ TEST(ModuleVersionInfo, ReadsOwnBlockWithoutTranslationTable)
 
 TEST(ModuleVersionInfo, ModuleWithoutVersionResource)
 {
-    HMODULE module = ::LoadLibraryW(L"CommonTestNoVersion.dll");
+    Framework::ScopedLibrary module(::LoadLibraryW(L"CommonTestNoVersion.dll"));
     ASSERT_TRUE(module);
     ModuleVersionInfo info;
-    EXPECT_FALSE(info.Load(module));
+    EXPECT_FALSE(info.Load(module.Get()));
     wchar_t text[8] = {};
     EXPECT_FALSE(info.QueryValue(L"ProductVersion", text, 8));
     WORD a = 1, b = 1, c = 1, d = 1;
     EXPECT_FALSE(info.GetProductVersion(a, b, c, d));
     EXPECT_EQ(a + b + c + d, 0);
-    ::FreeLibrary(module);
 }
 
 }

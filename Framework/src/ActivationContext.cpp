@@ -6,18 +6,9 @@
 
 namespace Framework {
 
-ActivationContext::~ActivationContext()
-{
-    if (context_ != INVALID_HANDLE_VALUE)
-        ::ReleaseActCtx(context_);
-}
-
 DWORD ActivationContext::Create(HMODULE module, UINT manifestId)
 {
-    if (context_ != INVALID_HANDLE_VALUE) {
-        ::ReleaseActCtx(context_);
-        context_ = INVALID_HANDLE_VALUE;
-    }
+    context_.Reset();
     const std::wstring path = ModuleFileName(module);
     if (path.empty())
         return ::GetLastError() ? ::GetLastError() : ERROR_INVALID_HANDLE;
@@ -30,7 +21,7 @@ DWORD ActivationContext::Create(HMODULE module, UINT manifestId)
     HANDLE context = ::CreateActCtxW(&description);
     if (context == INVALID_HANDLE_VALUE)
         return ::GetLastError();
-    context_ = context;
+    context_.Reset(context);
     return 0;
 }
 

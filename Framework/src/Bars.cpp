@@ -8,11 +8,10 @@ namespace Framework {
 
 namespace {
 
-HINSTANCE Instance()
-{
-    HINSTANCE instance = Module().GetResourceInstance();
-    return instance ? instance : ::GetModuleHandleW(nullptr);
-}
+// The resource type of the TOOLBAR statement (RT_TOOLBAR, which the system headers do not name).
+constexpr WORD kToolBarResourceType = 241;
+// More buttons than this in the 32-bit layout means the data is no toolbar.
+constexpr DWORD kMaxToolBarItems = 1024;
 
 // A TOOLBAR resource: image size, count, then the command of each button (0 for a separator).
 // Resource compilers write it in one of two layouts: 16-bit fields after a version word of 1,
@@ -25,11 +24,12 @@ struct ToolBarResource {
 
 bool ReadToolBarResource(UINT id, ToolBarResource& out)
 {
-    HRSRC found = ::FindResourceW(Instance(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(241));
+    const HINSTANCE instance = Module().GetResourceInstance();
+    HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(kToolBarResourceType));
     if (!found)
         return false;
-    DWORD size = ::SizeofResource(Instance(), found);
-    HGLOBAL loaded = ::LoadResource(Instance(), found);
+    DWORD size = ::SizeofResource(instance, found);
+    HGLOBAL loaded = ::LoadResource(instance, found);
     const BYTE* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
     if (!data)
         return false;
@@ -42,7 +42,7 @@ bool ReadToolBarResource(UINT id, ToolBarResource& out)
             out.items.push_back(static_cast<WORD>(word(4 + i)));
         return true;
     }
-    if (size >= 12 && dword(2) <= 1024 && size >= (3 + dword(2)) * sizeof(DWORD)) {
+    if (size >= 12 && dword(2) <= kMaxToolBarItems && size >= (3 + dword(2)) * sizeof(DWORD)) {
         out.width = dword(0);
         out.height = dword(1);
         for (DWORD i = 0; i < dword(2); ++i)
@@ -50,6 +50,14 @@ bool ReadToolBarResource(UINT id, ToolBarResource& out)
         return true;
     }
     return false;
+}
+
+// One bar, a child of parent with its control id, until the frame's layout places it.
+HWND CreateBarWindow(DWORD exStyle, const wchar_t* className, const wchar_t* text, DWORD style, int size, HWND parent,
+                     UINT id)
+{
+    return ::CreateWindowExW(exStyle, className, text, style, 0, 0, size, size, parent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), Module().GetResourceInstance(), nullptr);
 }
 
 }
@@ -78,14 +86,13 @@ HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceId, bool initialSeparator
         buttons.push_back(button);
     }
 
-    HWND toolbar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, 100, 100, parent,
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), Instance(), nullptr);
+    HWND toolbar = CreateBarWindow(0, TOOLBARCLASSNAMEW, nullptr, style, kUnplacedChildSize, parent, id);
     if (!toolbar)
         return nullptr;
     ::SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(static_cast<WORD>(resource.width), static_cast<WORD>(resource.height)));
     if (image > 0) {
-        TBADDBITMAP bitmap{Instance(), resourceId};
+        TBADDBITMAP bitmap{Module().GetResourceInstance(), resourceId};
         ::SendMessageW(toolbar, TB_ADDBITMAP, static_cast<WPARAM>(image), reinterpret_cast<LPARAM>(&bitmap));
     }
     if (!buttons.empty())
@@ -96,8 +103,7 @@ HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceId, bool initialSeparator
 
 HWND CreateSimpleReBarCtrl(HWND parent, DWORD style, UINT id)
 {
-    HWND rebar = ::CreateWindowExW(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr, style, 0, 0, 100, 100, parent,
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), Instance(), nullptr);
+    HWND rebar = CreateBarWindow(WS_EX_TOOLWINDOW, REBARCLASSNAMEW, nullptr, style, kUnplacedChildSize, parent, id);
     if (!rebar)
         return nullptr;
     REBARINFO info{};
@@ -143,8 +149,8 @@ bool AddSimpleReBarBand(HWND rebar, HWND band, const wchar_t* title, bool newRow
 
 HWND CreateSimpleStatusBar(HWND parent, const wchar_t* text, DWORD style, UINT id)
 {
-    return ::CreateWindowExW(0, STATUSCLASSNAMEW, text, style, 0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), Instance(), nullptr);
+    // The status bar sizes itself to its parent.
+    return CreateBarWindow(0, STATUSCLASSNAMEW, text, style, 0, parent, id);
 }
 
 bool SetToolBarButtonText(HWND toolbar, int command, const wchar_t* text)

@@ -32,12 +32,6 @@ bool ReturnsDirectly(UINT msg)
     }
 }
 
-HINSTANCE ResourceInstance()
-{
-    HINSTANCE instance = Module().GetResourceInstance();
-    return instance ? instance : ::GetModuleHandleW(nullptr);
-}
-
 }
 
 CDialogImplRoot::~CDialogImplRoot()
@@ -65,7 +59,7 @@ INT_PTR CDialogImplRoot::DoModalImpl(UINT templateId, HWND owner, LPARAM initPar
     modal_ = true;
     CDialogImplRoot* previous = t_creatingDialog;
     t_creatingDialog = this;
-    INT_PTR result = ::DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
+    INT_PTR result = ::DialogBoxParamW(Module().GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
                                        &CDialogImplRoot::DialogProc, initParam);
     t_creatingDialog = previous;
     modal_ = false;
@@ -79,7 +73,7 @@ HWND CDialogImplRoot::CreateImpl(UINT templateId, HWND owner, LPARAM initParam)
     modal_ = false;
     CDialogImplRoot* previous = t_creatingDialog;
     t_creatingDialog = this;
-    HWND window = ::CreateDialogParamW(ResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
+    HWND window = ::CreateDialogParamW(Module().GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
                                        &CDialogImplRoot::DialogProc, initParam);
     t_creatingDialog = previous;
     if (!window)

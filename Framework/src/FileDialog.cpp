@@ -7,9 +7,10 @@ static_assert(FileDialog::kStructureSize == 76, "the old-syntax structure is 76 
 #endif
 
 FileDialog::FileDialog(bool open, const std::wstring& defaultExtension, const std::wstring& fileName, DWORD flags,
-                       const std::vector<Filter>& filters)
-    : open_(open), defaultExtension_(defaultExtension), fileName_(kFileNameChars, L'\0'),
-      fileTitle_(kFileTitleChars, L'\0'), ofn_{}
+                       const std::vector<Filter>& filters, Form form)
+    : open_(open), defaultExtension_(defaultExtension),
+      fileName_(form == Form::Platform ? kLongFileNameChars : kFileNameChars, L'\0'), fileTitle_(kFileTitleChars, L'\0'),
+      ofn_{}
 {
     for (const Filter& filter : filters) {
         filter_.insert(filter_.end(), filter.description.begin(), filter.description.end());
@@ -18,17 +19,21 @@ FileDialog::FileDialog(bool open, const std::wstring& defaultExtension, const st
         filter_.push_back(L'\0');
     }
     filter_.push_back(L'\0');
-    fileName.copy(fileName_.data(), fileName.size() < kFileNameChars ? fileName.size() : kFileNameChars - 1);
+    fileName.copy(fileName_.data(), fileName.size() < fileName_.size() ? fileName.size() : fileName_.size() - 1);
 
-    ofn_.lStructSize = kStructureSize;
+    ofn_.lStructSize = form == Form::Platform ? sizeof(ofn_) : kStructureSize;
     ofn_.hwndOwner = nullptr;
     ofn_.lpstrFilter = filters.empty() ? nullptr : filter_.data();
     ofn_.nFilterIndex = filters.empty() ? 0 : 1;
     ofn_.lpstrFile = fileName_.data();
-    ofn_.nMaxFile = kFileNameChars;
+    ofn_.nMaxFile = static_cast<DWORD>(fileName_.size());
     ofn_.lpstrFileTitle = fileTitle_.data();
     ofn_.nMaxFileTitle = kFileTitleChars;
     ofn_.lpstrDefExt = defaultExtension_.empty() ? nullptr : defaultExtension_.c_str();
+    if (form == Form::Platform) {
+        ofn_.Flags = flags;
+        return;
+    }
     ofn_.Flags = flags | kFrameworkFlags;
     ofn_.lpfnHook = &FileDialog::HookProc;
     ofn_.lCustData = reinterpret_cast<LPARAM>(this);

@@ -1,6 +1,7 @@
 #include "Framework/FileReplace.h"
 
 #include "Framework/FileRead.h"
+#include "Framework/Format.h"
 
 #include <vector>
 
@@ -11,17 +12,16 @@ namespace {
 constexpr int kNameAttempts = 32;
 // WriteFile takes a 32-bit count: larger texts go in pieces of this size.
 constexpr DWORD kWritePiece = 0x40000000u;
+// The temporary name carries the low 48 bits of its seed as 12 hexadecimal digits.
+constexpr unsigned kNameDigits = 12;
+constexpr unsigned long long kNameSeedMask = (1ull << (4 * kNameDigits)) - 1;
 
 std::wstring TemporaryName(const std::wstring& target, unsigned attempt)
 {
-    static const wchar_t digits[] = L"0123456789abcdef";
     unsigned long long seed = (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^
                               (static_cast<unsigned long long>(::GetCurrentThreadId()) << 12) ^
                               ::GetTickCount64() ^ attempt;
-    std::wstring name = target + L".~";
-    for (int shift = 44; shift >= 0; shift -= 4)
-        name += digits[(seed >> shift) & 0xF];
-    return name + L".tmp";
+    return target + L".~" + HexText(seed & kNameSeedMask, kNameDigits) + L".tmp";
 }
 
 // Gives the temporary file the access rules of the file it replaces, so the replacement does not

@@ -26,4 +26,15 @@ std::wstring FormatText(const wchar_t* format, std::initializer_list<FormatArg> 
     return out;
 }
 
+std::wstring HexText(unsigned long long value, unsigned minDigits)
+{
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring text;
+    do {
+        text.insert(text.begin(), digits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0 || text.size() < minDigits);
+    return text;
+}
+
 }

@@ -7,11 +7,8 @@ namespace Framework {
 
 namespace {
 
-HINSTANCE Instance()
-{
-    HINSTANCE instance = Module().GetResourceInstance();
-    return instance ? instance : ::GetModuleHandleW(nullptr);
-}
+// The WM_MENUSELECT flags (with no menu) that say the menu has closed.
+constexpr UINT kMenuClosedFlags = 0xFFFF;
 
 int WindowHeight(HWND window)
 {
@@ -50,7 +47,7 @@ void CFrameWindowImplBase::ShowMenuHelp(WPARAM wParam, LPARAM lParam)
     UINT item = LOWORD(wParam);
     UINT flags = HIWORD(wParam);
     HMENU menu = reinterpret_cast<HMENU>(lParam);
-    if (flags == 0xFFFF && !menu) {
+    if (flags == kMenuClosedFlags && !menu) {
         // The menu closed: back to the panes.
         ::SendMessageW(m_hWndStatusBar, SB_SIMPLE, FALSE, 0);
         return;
@@ -63,15 +60,15 @@ void CFrameWindowImplBase::ShowMenuHelp(WPARAM wParam, LPARAM lParam)
             text.resize(end);
     }
     ::SendMessageW(m_hWndStatusBar, SB_SIMPLE, TRUE, 0);
-    ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(m_hWndStatusBar, SB_SETTEXTW, SB_SIMPLEID | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::wstring CFrameWindowImplBase::LoadFrameResources(UINT resourceId)
 {
     if (!m_hMenu)
-        m_hMenu = ::LoadMenuW(Instance(), MAKEINTRESOURCEW(resourceId));
+        m_hMenu = ::LoadMenuW(Module().GetResourceInstance(), MAKEINTRESOURCEW(resourceId));
     if (!m_hAccel)
-        m_hAccel = ::LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(resourceId));
+        m_hAccel = ::LoadAcceleratorsW(Module().GetResourceInstance(), MAKEINTRESOURCEW(resourceId));
     return LoadResourceString(resourceId);
 }
 

@@ -82,11 +82,9 @@ LRESULT CHyperLink::OnPaint(UINT msg, WPARAM wParam, LPARAM, bool&)
     }
     if (msg == WM_PRINTCLIENT)
         return 0;
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    PaintDC dc(m_hWnd);
     if (dc)
-        Paint(dc);
-    ::EndPaint(m_hWnd, &paint);
+        Paint(dc.Get());
     return 0;
 }
 

@@ -6,6 +6,9 @@ namespace Framework {
 
 namespace {
 
+// The system's timer message that blinks the caret (WM_SYSTIMER, which the headers do not name).
+constexpr UINT kCaretBlinkMessage = 0x0118;
+
 template <typename T>
 bool AddUnique(std::vector<T*>& list, T* item)
 {
@@ -59,7 +62,7 @@ bool CMessageLoop::IsIdleMessage(const MSG& msg)
     case WM_NCMOUSEMOVE:
     case WM_PAINT:
     case WM_TIMER:
-    case 0x0118: // the system timer that blinks the caret
+    case kCaretBlinkMessage:
         return false;
     default:
         return true;

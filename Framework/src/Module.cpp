@@ -4,8 +4,13 @@ namespace Framework {
 
 HRESULT CAppModule::Init(HINSTANCE instance)
 {
-    instance_ = instance ? instance : ::GetModuleHandleW(nullptr);
+    instance_ = instance;
     return S_OK;
+}
+
+HINSTANCE CAppModule::GetModuleInstance() const noexcept
+{
+    return instance_ ? instance_ : ::GetModuleHandleW(nullptr);
 }
 
 void CAppModule::Term()

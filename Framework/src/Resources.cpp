@@ -8,11 +8,7 @@ namespace {
 
 HINSTANCE ResourceInstance(HINSTANCE instance)
 {
-    if (!instance)
-        instance = Module().GetResourceInstance();
-    if (!instance)
-        instance = ::GetModuleHandleW(nullptr);
-    return instance;
+    return instance ? instance : Module().GetResourceInstance();
 }
 
 }

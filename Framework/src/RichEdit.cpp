@@ -4,6 +4,13 @@
 
 namespace Framework {
 
+namespace {
+
+// The code page of UTF-16 (little-endian) text, in which the control counts and copies its text.
+constexpr UINT kUtf16CodePage = 1200;
+
+}
+
 CHARRANGE CRichEditCtrl::GetSel() const
 {
     CHARRANGE range{0, 0};
@@ -24,7 +31,7 @@ void CRichEditCtrl::ReplaceSel(const std::wstring& text, bool canUndo) const
 
 LONG CRichEditCtrl::GetTextLength() const
 {
-    GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, kUtf16CodePage};
     LRESULT length = SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0);
     return length < 0 ? 0 : static_cast<LONG>(length);
 }
@@ -32,7 +39,7 @@ LONG CRichEditCtrl::GetTextLength() const
 bool CRichEditCtrl::GetTextWithCrLf(std::wstring& text) const
 {
     text.clear();
-    GETTEXTLENGTHEX query{GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, 1200};
+    GETTEXTLENGTHEX query{GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, kUtf16CodePage};
     LRESULT length = SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0);
     if (length < 0)
         return false;
@@ -42,7 +49,7 @@ bool CRichEditCtrl::GetTextWithCrLf(std::wstring& text) const
     GETTEXTEX request{};
     request.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     request.flags = GT_USECRLF;
-    request.codepage = 1200;
+    request.codepage = kUtf16CodePage;
     LRESULT copied = SendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
                                  reinterpret_cast<LPARAM>(buffer.data()));
     if (copied <= 0)

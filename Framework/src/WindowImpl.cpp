@@ -90,8 +90,6 @@ HWND CWindowImplRoot::CreateImpl(CWndClassInfo& info, HWND parent, const RECT* r
     if (HandleRef())
         return nullptr;
     HINSTANCE instance = Module().GetModuleInstance();
-    if (!instance)
-        instance = ::GetModuleHandleW(nullptr);
     if (!info.Register(instance))
         return nullptr;
     superProc_ = info.BaseProc();

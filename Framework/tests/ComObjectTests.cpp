@@ -205,6 +205,45 @@ TEST(ComObject, ReferenceCountIsInterlocked)
     EXPECT_EQ(static_cast<Sample*>(persist.Get())->ReferenceCount(), 1);
 }
 
+// A part of another object, as a frame's callback or a data object on the stack.
+class Part final : public UncountedComObject<Part, IPersist> {
+public:
+    static const InterfaceEntry* InterfaceTable() noexcept
+    {
+        static const InterfaceEntry table[] = {InterfaceOf<Part, IPersist>(IID_IPersist), {nullptr, nullptr}};
+        return table;
+    }
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) override
+    {
+        *id = IID_IPersist;
+        return S_OK;
+    }
+};
+
+TEST(UncountedComObject, AnswersFromTheTableCountsNothingAndIsNeverEndedByRelease)
+{
+    const long objects = ServerCounts::Objects();
+    Part part;
+    IPersist* self = &part;
+    for (const IID* iid : {&IID_IUnknown, &IID_IPersist}) {
+        void* out = nullptr;
+        EXPECT_EQ(part.QueryInterface(*iid, &out), S_OK);
+        EXPECT_EQ(out, self);
+    }
+    void* out = self;
+    EXPECT_EQ(part.QueryInterface(IID_IOleWindow, &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(part.QueryInterface(IID_IPersist, nullptr), E_FAIL);
+
+    // A client's last Release leaves the object to its owner.
+    EXPECT_EQ(self->AddRef(), 0u);
+    EXPECT_EQ(self->Release(), 0u);
+    EXPECT_EQ(self->Release(), 0u);
+    CLSID id{};
+    EXPECT_EQ(self->GetClassID(&id), S_OK);
+    EXPECT_EQ(ServerCounts::Objects(), objects);
+}
+
 TEST(ClassFactory, GetClassObjectChecksInOrder)
 {
     struct Case {

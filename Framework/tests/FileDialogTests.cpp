@@ -1,5 +1,5 @@
-// The old-syntax file dialog: its structure as the system receives it, and a real dialog under the
-// test's X server, closed by its own buttons.
+// The file dialog: its structure in both forms as the system receives it, and a real old-syntax
+// dialog under the test's X server, closed by its own buttons.
 #include "Framework/FileDialog.h"
 
 #include <TestSupport/WindowDriver.h>
@@ -39,6 +39,27 @@ TEST(FileDialog, StructureHoldsTheOldSizeBuffersFilterAndFrameworkFlags)
     EXPECT_EQ(std::wstring(longName.Structure().lpstrFile), std::wstring(259, L'n'));
     EXPECT_EQ(longName.Structure().lpstrFilter, nullptr);
     EXPECT_EQ(longName.Structure().lpstrDefExt, nullptr);
+}
+
+TEST(FileDialog, PlatformFormHasTheWholeStructureTheCallersFlagsAloneAndNoHook)
+{
+    const DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    FileDialog dialog(false, L"", L"", flags, {}, FileDialog::Form::Platform);
+    const OPENFILENAMEW& ofn = dialog.Structure();
+    EXPECT_EQ(ofn.lStructSize, static_cast<DWORD>(sizeof(OPENFILENAMEW)));
+    EXPECT_EQ(ofn.Flags, flags);
+    EXPECT_EQ(ofn.lpfnHook, nullptr);
+    EXPECT_EQ(ofn.hwndOwner, nullptr);
+    EXPECT_EQ(ofn.nMaxFile, 32768u);
+    EXPECT_EQ(std::wstring(ofn.lpstrFile), L"");
+    EXPECT_EQ(ofn.lpstrFilter, nullptr);
+    EXPECT_EQ(ofn.nFilterIndex, 0u);
+    EXPECT_EQ(ofn.lpstrDefExt, nullptr);
+
+    // A long initial name fits the long buffer whole.
+    const std::wstring longName(400, L'n');
+    FileDialog named(true, L"", longName, 0, {}, FileDialog::Form::Platform);
+    EXPECT_EQ(std::wstring(named.Structure().lpstrFile), longName);
 }
 
 // Presses a button of the first file dialog this process shows, after saving its picture.

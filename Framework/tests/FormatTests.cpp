@@ -20,4 +20,24 @@ TEST(Format, FormatTextSubstitutesInOrder)
     EXPECT_EQ(FormatText(L"%x", {1}), L"%x");
 }
 
+TEST(Format, HexTextHasLowerCaseDigitsAndAtLeastTheMinimumCount)
+{
+    const struct {
+        unsigned long long value;
+        unsigned minDigits;
+        const wchar_t* text;
+    } cases[] = {
+        {0, 1, L"0"},
+        {0, 4, L"0000"},
+        {0xAB, 1, L"ab"},
+        {0x409, 4, L"0409"},
+        {0x12345, 4, L"12345"},
+        {0x80004005u, 1, L"80004005"},
+        {0xFFFFFFFFFFFFFFFFull, 1, L"ffffffffffffffff"},
+        {0x1234, 0, L"1234"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HexText(c.value, c.minDigits), c.text) << c.value << " " << c.minDigits;
+}
+
 }

@@ -1,5 +1,6 @@
 // The hyperlink control over a static text: its target, its hit test, its underlined link-coloured
 // text, and a target that cannot be opened.
+#include "Framework/Handles.h"
 #include "Framework/HyperLink.h"
 
 #include <gtest/gtest.h>
@@ -45,10 +46,11 @@ LinkPixels Print(HWND control)
 {
     RECT area{};
     ::GetClientRect(control, &area);
-    HDC screen = ::GetDC(control);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, area.right, area.bottom);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    WindowDC screen(control);
+    ScopedDC memoryDC(::CreateCompatibleDC(screen.Get()));
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(screen.Get(), area.right, area.bottom));
+    const HDC memory = memoryDC.Get();
+    SelectedObject selected(memory, bitmap.Get());
     ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     LinkPixels pixels;
     pixels.width = area.right;
@@ -64,10 +66,6 @@ LinkPixels Print(HWND control)
         }
         pixels.widestRow = std::max(pixels.widestRow, row);
     }
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(control, screen);
     return pixels;
 }
 

@@ -94,6 +94,22 @@ TEST(MessageLoop, FiltersIdleHandlersAndExitCode)
     ::DestroyWindow(window);
 }
 
+// Resources are looked for in the module given to Init, else in the executable: never in no module.
+TEST(AppModule, ResourceInstanceIsTheInitialisedModuleElseTheExecutable)
+{
+    const HINSTANCE executable = ::GetModuleHandleW(nullptr);
+    const HINSTANCE library = ::GetModuleHandleW(L"kernel32.dll");
+    ASSERT_NE(library, nullptr);
+    CAppModule module;
+    EXPECT_EQ(module.GetResourceInstance(), executable);
+    EXPECT_EQ(module.GetModuleInstance(), executable);
+    module.Init(library);
+    EXPECT_EQ(module.GetResourceInstance(), library);
+    EXPECT_EQ(module.GetModuleInstance(), library);
+    module.Init(nullptr);
+    EXPECT_EQ(module.GetResourceInstance(), executable);
+}
+
 TEST(AppModule, OneLoopPerThreadUnderConcurrentRegistration)
 {
     CAppModule module;

@@ -2,8 +2,6 @@
 
 #include "DataObjectText.h"
 
-#include <Framework/ComObject.h>
-
 #include <cstring>
 
 namespace Orvane::Manager {
@@ -12,21 +10,11 @@ CDataObjectImpl::CDataObjectImpl(const std::wstring* path) : text_(Orvanedock::D
 {
 }
 
-HRESULT STDMETHODCALLTYPE CDataObjectImpl::QueryInterface(REFIID iid, void** object)
+const Framework::InterfaceEntry* CDataObjectImpl::InterfaceTable() noexcept
 {
     static const Framework::InterfaceEntry table[] = {
         Framework::InterfaceOf<CDataObjectImpl, IDataObject>(IID_IDataObject), {nullptr, nullptr}};
-    return Framework::QueryInterfaceFromTable(this, table, iid, object);
-}
-
-ULONG STDMETHODCALLTYPE CDataObjectImpl::AddRef()
-{
-    return 0;
-}
-
-ULONG STDMETHODCALLTYPE CDataObjectImpl::Release()
-{
-    return 0;
+    return table;
 }
 
 HRESULT STDMETHODCALLTYPE CDataObjectImpl::GetDataHere(FORMATETC*, STGMEDIUM* medium)

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <Framework/ComObject.h>
+
 #include <string>
 
 namespace Orvane::Manager {
 
-class CDataObjectImpl : public IDataObject {
+class CDataObjectImpl : public Framework::UncountedComObject<CDataObjectImpl, IDataObject> {
 public:
     // path: the node's metabase path; null for the server level.
     explicit CDataObjectImpl(const std::wstring* path);
@@ -19,9 +21,7 @@ public:
 
     const std::wstring& Text() const noexcept { return text_; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    static const Framework::InterfaceEntry* InterfaceTable() noexcept;
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     // Writes the text and its terminator into the medium's global block; fails on a null or too

@@ -17,6 +17,8 @@ using Framework::RegistryKey;
 // The longest value name, with its terminator, and the data read of each value.
 constexpr size_t kValueNameChars = 16384;
 constexpr DWORD kProviderDataBytes = 512;
+// A property-sheet registration whose data does not fit this many bytes does not count.
+constexpr DWORD kPropertySheetDataBytes = 255;
 
 // The node types in the order they are examined.
 constexpr int kNodeTypes[] = {Orvanedock::kNodeRoot, Orvanedock::kNodeWebSite, Orvanedock::kNodeVirtualDirectory,
@@ -129,8 +131,7 @@ int ComputeNodeTypeMask(HKEY root, const CLSID& clsid)
         if (key.Open(root, std::wstring(kNodeTypesKey) + L"\\" + GuidText(NodeTypeGuid(type)) +
                                L"\\Extensions\\PropertySheet") != ERROR_SUCCESS)
             continue;
-        // A registration whose data does not fit 255 bytes does not count.
-        BYTE data[255];
+        BYTE data[kPropertySheetDataBytes];
         DWORD length = sizeof(data);
         if (::RegQueryValueExW(key.Get(), classText.c_str(), nullptr, nullptr, data, &length) == ERROR_SUCCESS)
             mask |= type;

@@ -20,22 +20,15 @@ namespace Orvane::Manager {
 
 namespace {
 
-
-std::wstring HexCode(HRESULT result)
-{
-    wchar_t text[16];
-    ::wsprintfW(text, L"%x", static_cast<unsigned>(result));
-    return text;
-}
-
 void LoadOne(const CLSID& clsid, CDataObjectImpl& data, IPropertySheetCallback* callback)
 {
     Framework::ComPtr<IExtendPropertySheet> extension;
     HRESULT result = ::CoCreateInstance(clsid, nullptr, Framework::kAnyServerContext, IID_IExtendPropertySheet,
                                         extension.ReceiveVoid());
     if (FAILED(result) || !extension)
-        throw Util::SnapinLoaderException(
-            Framework::FormatText(L"LoadSnapins : CoCreateInstance for IExtendPropertySheet failed : %s\n", {HexCode(result)}));
+        throw Util::SnapinLoaderException(Framework::FormatText(
+            L"LoadSnapins : CoCreateInstance for IExtendPropertySheet failed : %s\n",
+            {Framework::HexText(static_cast<unsigned>(result))}));
     if (extension->QueryPagesFor(&data) != S_OK)
         throw Util::SnapinLoaderException(L"LoadSnapins : QueryPagesFor failed or not S_OK was returned.\n");
     if (extension->CreatePropertyPages(callback, 0, &data) != S_OK)

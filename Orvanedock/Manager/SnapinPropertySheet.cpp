@@ -1,5 +1,7 @@
 #include "SnapinPropertySheet.h"
 
+#include <Framework/Module.h>
+
 namespace Orvane::Manager {
 
 // The sheet header of the first layout with a callback and no later fields.
@@ -25,7 +27,7 @@ WPARAM NextSerial() noexcept
 CSnapinPropertySheet::CSnapinPropertySheet() : serial_(NextSerial())
 {
     Header().dwFlags = PSH_USECALLBACK;
-    Header().hInstance = ::GetModuleHandleW(nullptr);
+    Header().hInstance = Framework::Module().GetResourceInstance();
     Header().nStartPage = 0;
 }
 

@@ -49,7 +49,6 @@ public:
     void QueryStrategies();
 
     const SiteItem& Item() const noexcept { return *item_; }
-    SiteTreeNode* Parent() const noexcept { return parent_; }
     const std::vector<std::unique_ptr<SiteTreeNode>>& Children() const noexcept { return children_; }
     TreeItem GetTreeItem() const noexcept { return treeItem_; }
     bool NotExpanded() const noexcept { return notExpanded_; }

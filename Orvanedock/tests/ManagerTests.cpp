@@ -245,7 +245,7 @@ TEST(SnapinDiscovery, ProviderValueIsNamedExactlyAndReadWithinItsDataBuffer)
 // ---- loading ----
 
 // Collects the pages that extensions add, as the frame's callback does.
-class PageCollector : public IPropertySheetCallback {
+class PageCollector : public Framework::UncountedComObject<PageCollector, IPropertySheetCallback> {
 public:
     std::vector<HPROPSHEETPAGE> pages;
     ~PageCollector()
@@ -253,15 +253,12 @@ public:
         for (HPROPSHEETPAGE page : pages)
             ::DestroyPropertySheetPage(page);
     }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    static const Framework::InterfaceEntry* InterfaceTable() noexcept
     {
-        if (!out)
-            return E_POINTER;
-        *out = (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertySheetCallback)) ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
+        static const Framework::InterfaceEntry table[] = {
+            Framework::InterfaceOf<PageCollector, IPropertySheetCallback>(IID_IPropertySheetCallback), {nullptr, nullptr}};
+        return table;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) override
     {
         pages.push_back(page);

@@ -32,21 +32,21 @@ std::string Text(const std::wstring& text)
 // No extension of the maker may be registered for the tests that expect none.
 bool MakerExtensionRegistered()
 {
-    HKEY snapins = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\MMC\\SnapIns", 0, KEY_READ, &snapins) != ERROR_SUCCESS)
+    Framework::ScopedRegKey snapins;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\MMC\\SnapIns", 0, KEY_READ, snapins.Receive()) !=
+        ERROR_SUCCESS)
         return false;
     bool found = false;
     wchar_t name[256];
     for (DWORD i = 0; !found; ++i) {
         DWORD length = 256;
-        if (::RegEnumKeyExW(snapins, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (::RegEnumKeyExW(snapins.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         wchar_t provider[64] = {};
         DWORD bytes = sizeof(provider) - sizeof(wchar_t);
-        found = ::RegGetValueW(snapins, name, L"Provider", RRF_RT_REG_SZ, nullptr, provider, &bytes) == ERROR_SUCCESS &&
+        found = ::RegGetValueW(snapins.Get(), name, L"Provider", RRF_RT_REG_SZ, nullptr, provider, &bytes) == ERROR_SUCCESS &&
                 std::wstring(provider) == L"Orvane";
     }
-    ::RegCloseKey(snapins);
     return found;
 }
 

@@ -2,7 +2,6 @@
 
 #include "SnapinLoader.h"
 
-#include <Framework/ComObject.h>
 #include <Framework/Module.h>
 #include <Framework/Resources.h>
 #include <Framework/WindowPlacement.h>
@@ -17,12 +16,7 @@ constexpr DWORD kPaneStyles = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPS
 constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | WS_TABSTOP;
 constexpr DWORD kNoPropertiesStyle = WS_CHILD | WS_VISIBLE | ES_READONLY | ES_CENTER;
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
-
-HINSTANCE Instance()
-{
-    return Framework::Module().GetResourceInstance() ? Framework::Module().GetResourceInstance()
-                                                      : ::GetModuleHandleW(nullptr);
-}
+constexpr int kSiteImageWidth = 16;
 
 }
 
@@ -47,8 +41,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
 
     SetWindowPos(nullptr, 0, 0, kFrameWidth, kFrameHeight, 0);
     Framework::CenterOnWorkArea(m_hWnd);
-    bigIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXICON, SM_CYICON, Instance()));
-    smallIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXSMICON, SM_CYSMICON, Instance()));
+    bigIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXICON, SM_CYICON));
+    smallIcon_.Reset(Framework::LoadIconOfSize(IDI_ORVANEDOCK, SM_CXSMICON, SM_CYSMICON));
     if (bigIcon_)
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
     if (smallIcon_)
@@ -63,11 +57,12 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     ::SetWindowLongW(tree_, GWL_ID, kTreeControlId);
     ::SetWindowLongW(tree_, GWL_STYLE, static_cast<LONG>(tree_.GetStyle() | kTreeStyles));
 
-    pageRectangle_ = RECT{200, 0, 700, 435};
+    pageRectangle_ = kPageRectangle;
     sheet_.reset();
 
+    const HINSTANCE resources = Framework::Module().GetResourceInstance();
     noProperties_ = ::CreateWindowExW(0, L"EDIT", kNoPropertiesText, kNoPropertiesStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, splitter_, nullptr, Instance(), nullptr);
+                                      CW_USEDEFAULT, CW_USEDEFAULT, splitter_, nullptr, resources, nullptr);
     if (noProperties_)
         noProperties_.ShowWindow(SW_HIDE);
 
@@ -77,8 +72,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     UpdateLayout(m_hWnd);
     splitter_.SetSplitterPos(kTreePaneWidth);
 
-    images_.Reset(::ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_SITE_IMAGES), 16, 0, kImageMask, IMAGE_BITMAP,
-                                         LR_CREATEDIBSECTION));
+    images_.Reset(::ImageList_LoadImageW(resources, MAKEINTRESOURCEW(IDB_SITE_IMAGES), kSiteImageWidth, 0, kImageMask,
+                                         IMAGE_BITMAP, LR_CREATEDIBSECTION));
     if (!images_)
         return 0; // an empty tree and nothing else
 
@@ -214,22 +209,11 @@ bool CMainFrame::OnIdle()
     return false;
 }
 
-HRESULT STDMETHODCALLTYPE CMainFrame::QueryInterface(REFIID iid, void** object)
+const Framework::InterfaceEntry* CMainFrame::InterfaceTable() noexcept
 {
     static const Framework::InterfaceEntry table[] = {
         Framework::InterfaceOf<CMainFrame, IPropertySheetCallback>(IID_IPropertySheetCallback), {nullptr, nullptr}};
-    return Framework::QueryInterfaceFromTable(this, table, iid, object);
-}
-
-// The callback is part of the frame and lives as long as it; references are not counted.
-ULONG STDMETHODCALLTYPE CMainFrame::AddRef()
-{
-    return 1;
-}
-
-ULONG STDMETHODCALLTYPE CMainFrame::Release()
-{
-    return 1;
+    return table;
 }
 
 HRESULT STDMETHODCALLTYPE CMainFrame::AddPage(HPROPSHEETPAGE page)

@@ -10,6 +10,7 @@
 #include "SnapinPropertySheet.h"
 
 #include <Common/SnapinInterfaces.h>
+#include <Framework/ComObject.h>
 #include <Framework/FrameWindow.h>
 #include <Framework/ImageList.h>
 #include <Framework/MessageLoop.h>
@@ -23,6 +24,8 @@ namespace Orvane::Orvanedock {
 
 inline constexpr wchar_t kFrameClassName[] = L"Orvanedock Window Class";
 inline constexpr int kTreeControlId = 1002;
+// Where a sheet is put in the splitter, before the splitter's layout makes it the right pane.
+inline constexpr RECT kPageRectangle{200, 0, 700, 435};
 inline constexpr wchar_t kNoPropertiesText[] = L"No properties available for this node.";
 inline constexpr wchar_t kNoExtensionsText[] = L"Orvane IIS Extensions not found";
 inline constexpr wchar_t kProgramCaption[] = L"Orvanedock";
@@ -30,7 +33,7 @@ inline constexpr wchar_t kProgramCaption[] = L"Orvanedock";
 class CMainFrame : public Framework::CFrameWindowImpl<CMainFrame>,
                    public Framework::CMessageFilter,
                    public Framework::CIdleHandler,
-                   public IPropertySheetCallback {
+                   public Framework::UncountedComObject<CMainFrame, IPropertySheetCallback> {
 public:
     enum { kFrameResourceId = IDR_MAINFRAME };
     static Framework::CWndClassInfo& GetWndClassInfo()
@@ -45,9 +48,8 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // The callback is part of the frame and lives as long as it.
+    static const Framework::InterfaceEntry* InterfaceTable() noexcept;
     // The pages go into the current sheet; failure when there is none or it refuses the page.
     HRESULT STDMETHODCALLTYPE AddPage(HPROPSHEETPAGE page) override;
     HRESULT STDMETHODCALLTYPE RemovePage(HPROPSHEETPAGE page) override;
@@ -90,7 +92,7 @@ private:
     SiteTreeContext treeContext_;
     std::unique_ptr<SiteTreeNode> root_;
     Manager::SnapinList snapins_;
-    RECT pageRectangle_{200, 0, 700, 435};
+    RECT pageRectangle_ = kPageRectangle;
     HTREEITEM rootItem_ = nullptr;
     bool sheetDeletable_ = true;
     SplitterState splitterState_{kTreePaneWidth, -1};

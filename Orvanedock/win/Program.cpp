@@ -6,10 +6,12 @@
 
 namespace Orvane::Orvanedock {
 
-bool CheckSingleInstance(HANDLE& mutex)
+bool CheckSingleInstance(Framework::ScopedHandle& mutex)
 {
-    mutex = ::CreateMutexW(nullptr, TRUE, kMutexName);
-    if (::GetLastError() != ERROR_ALREADY_EXISTS)
+    HANDLE created = ::CreateMutexW(nullptr, TRUE, kMutexName);
+    const DWORD error = ::GetLastError();
+    mutex.Reset(created);
+    if (error != ERROR_ALREADY_EXISTS)
         return true;
     if (HWND running = ::FindWindowW(kFrameClassName, nullptr))
         ::SwitchToThisWindow(running, FALSE);

@@ -41,20 +41,16 @@ public:
     {
         ::GetClientRect(window, &area_);
         Framework::WindowDC screen(window);
-        memory_ = ::CreateCompatibleDC(screen.Get());
         bitmap_.Reset(::CreateCompatibleBitmap(screen.Get(), area_.right, area_.bottom));
-        previous_ = ::SelectObject(memory_, bitmap_.Get());
+        memory_.Reset(::CreateCompatibleDC(screen.Get()));
+        previous_ = ::SelectObject(memory_.Get(), bitmap_.Get());
         // A colour that nothing paints, so that unpainted parts show.
-        Framework::ScopedResource<Framework::GdiObjectTraits<HBRUSH>> marker(::CreateSolidBrush(RGB(255, 0, 255)));
-        ::FillRect(memory_, &area_, marker.Get());
-        ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory_), PRF_CLIENT);
+        Framework::ScopedBrush marker(::CreateSolidBrush(RGB(255, 0, 255)));
+        ::FillRect(memory_.Get(), &area_, marker.Get());
+        ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory_.Get()), PRF_CLIENT);
     }
-    ~PrintedClient()
-    {
-        ::SelectObject(memory_, previous_);
-        ::DeleteDC(memory_);
-    }
-    COLORREF At(int x, int y) const { return ::GetPixel(memory_, x, y); }
+    ~PrintedClient() { ::SelectObject(memory_.Get(), previous_); }
+    COLORREF At(int x, int y) const { return ::GetPixel(memory_.Get(), x, y); }
     bool Contains(COLORREF color) const
     {
         for (int y = 0; y < area_.bottom; ++y)
@@ -67,8 +63,9 @@ public:
 
 private:
     RECT area_{};
-    HDC memory_ = nullptr;
+    // The DC goes before the bitmap that is selected into it.
     Framework::ScopedBitmap bitmap_;
+    Framework::ScopedDC memory_;
     HGDIOBJ previous_ = nullptr;
 };
 

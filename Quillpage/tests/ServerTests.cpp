@@ -292,12 +292,10 @@ TEST_F(ServerTest, AboutObjectImagesAreItsOwnAndGoWithIt)
         EXPECT_EQ(bitmap.bmWidth, c.size) << c.name;
         EXPECT_EQ(bitmap.bmHeight, c.size) << c.name;
         // Transparent loading: the colour of the first pixel (bottom left) became the window colour.
-        HDC memory = ::CreateCompatibleDC(screen.Get());
-        ASSERT_NE(memory, nullptr);
-        HGDIOBJ previous = ::SelectObject(memory, c.image);
-        EXPECT_EQ(::GetPixel(memory, 0, c.size - 1), ::GetSysColor(COLOR_WINDOW)) << c.name;
-        ::SelectObject(memory, previous);
-        ::DeleteDC(memory);
+        Framework::ScopedDC memory(::CreateCompatibleDC(screen.Get()));
+        ASSERT_TRUE(memory);
+        Framework::SelectedObject selected(memory.Get(), c.image);
+        EXPECT_EQ(::GetPixel(memory.Get(), 0, c.size - 1), ::GetSysColor(COLOR_WINDOW)) << c.name;
     }
     EXPECT_NE(small, smallOpen);
 

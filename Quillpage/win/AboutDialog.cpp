@@ -4,6 +4,7 @@
 #include "ModuleText.h"
 
 #include <Common/ModuleVersionInfo.h>
+#include <Framework/Handles.h>
 #include <Framework/Resources.h>
 
 namespace Orvane::Quillon {
@@ -30,8 +31,7 @@ void PaintAboutBand(HWND dialog, HDC dc)
     RECT band{};
     ::GetClientRect(dialog, &band);
     band.bottom = CAboutDialog::BandBottom;
-    Framework::ScopedResource<Framework::GdiObjectTraits<HPEN>> line(
-        ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
+    Framework::ScopedPen line(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)));
     {
         Framework::SelectedObject brush(dc, ::GetStockObject(WHITE_BRUSH));
         Framework::SelectedObject pen(dc, ::GetStockObject(WHITE_PEN));
@@ -65,10 +65,9 @@ LRESULT CAboutDialog::OnPaint(UINT msg, WPARAM wParam, LPARAM, bool&)
     }
     if (msg == WM_PRINTCLIENT)
         return 0;
-    PAINTSTRUCT paint{};
-    if (HDC dc = ::BeginPaint(m_hWnd, &paint))
-        PaintAboutBand(m_hWnd, dc);
-    ::EndPaint(m_hWnd, &paint);
+    Framework::PaintDC dc(m_hWnd);
+    if (dc)
+        PaintAboutBand(m_hWnd, dc.Get());
     return 0;
 }
 

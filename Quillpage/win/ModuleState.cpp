@@ -1,10 +1,10 @@
 #include "ModuleState.h"
 
+#include <Framework/Handles.h>
 #include <Framework/Module.h>
+#include <Framework/Paths.h>
 
 #include <commctrl.h>
-
-#include <vector>
 
 namespace Orvane::Quillon {
 namespace {
@@ -13,7 +13,7 @@ struct State {
     HINSTANCE instance = nullptr;
     std::wstring path;
     std::wstring directory;
-    HMODULE richEdit = nullptr;
+    Framework::ScopedLibrary richEdit;
     bool initialised = false;
 };
 
@@ -45,19 +45,16 @@ bool InitModule(HINSTANCE instance)
     if (state.initialised)
         return true;
     state.instance = instance;
-    std::vector<wchar_t> buffer(8192);
-    const DWORD length = ::GetModuleFileNameW(instance, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size())
+    state.path = Framework::ModuleFileName(instance);
+    if (state.path.empty())
         return false;
-    state.path.assign(buffer.data(), length);
-    const size_t slash = state.path.find_last_of(L'\\');
-    state.directory = slash == std::wstring::npos ? std::wstring() : state.path.substr(0, slash + 1);
+    state.directory = Framework::ModuleFolder(instance);
 
     if (FAILED(Framework::Module().Init(instance)))
         return false;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     ::InitCommonControlsEx(&controls);
-    state.richEdit = ::LoadLibraryW(L"RICHED20.DLL");
+    state.richEdit.Reset(::LoadLibraryW(L"RICHED20.DLL"));
     if (!state.richEdit) {
         Framework::Module().Term();
         return false;
@@ -71,8 +68,7 @@ void TermModule() noexcept
     State& state = ModuleData();
     if (!state.initialised)
         return;
-    ::FreeLibrary(state.richEdit);
-    state.richEdit = nullptr;
+    state.richEdit.Reset();
     Framework::Module().Term();
     state.initialised = false;
 }

@@ -25,6 +25,8 @@ std::wstring UncommentText(const std::wstring& text, bool firstLine);
 
 // "3.0.0.25"
 std::wstring VersionText(unsigned major, unsigned minor, unsigned build, unsigned revision);
+// The lines of the version header at the top of a configuration file.
+constexpr int kConfigHeaderLines = 2;
 // True when the two first lines are a header that is refreshed in place.
 bool HasConfigHeader(const std::wstring& firstLine, const std::wstring& secondLine);
 // The header as inserted (with a blank line after it) or as a refreshed replacement.

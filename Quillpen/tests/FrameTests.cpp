@@ -3,6 +3,7 @@
 #include "FrameFixture.h"
 
 #include "Strings.h"
+#include "Framework/Handles.h"
 #include "TestSupport/WindowDriver.h"
 
 #include <commctrl.h>
@@ -291,15 +292,14 @@ TEST_F(FrameTest, ContextMenuItemsTakeTheUpdateState)
     SetText(L"text");
     PlaceCaret(4);
     Framework::CUpdateUIBase& ui = Frame();
-    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    Framework::ScopedMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     ASSERT_TRUE(menu);
-    HMENU popup = ::GetSubMenu(menu, 0);
+    HMENU popup = ::GetSubMenu(menu.Get(), 0);
     ASSERT_EQ(::GetMenuItemCount(popup), 8);
     Frame().SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
     EXPECT_EQ(ui.UIIsEnabled(ID_EDIT_COPY), false);
     EXPECT_TRUE(::GetMenuState(popup, ID_EDIT_COPY, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(::GetMenuState(popup, ID_EDIT_SELECT_ALL, MF_BYCOMMAND) & MF_GRAYED);
-    ::DestroyMenu(menu);
 }
 
 }
@@ -308,9 +308,9 @@ namespace {
 
 TEST_F(FrameTest, HighlightedMenuItemShowsItsHelpInTheStatusBar)
 {
-    HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    Framework::ScopedMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     ASSERT_TRUE(menu);
-    HMENU popup = ::GetSubMenu(menu, 0);
+    HMENU popup = ::GetSubMenu(menu.Get(), 0);
     HWND status = Frame().StatusBar().m_hWnd;
     const std::pair<int, std::wstring> items[] = {
         {ID_EDIT_UNDO, L"Undo the last action"},
@@ -334,7 +334,6 @@ TEST_F(FrameTest, HighlightedMenuItemShowsItsHelpInTheStatusBar)
     Frame().SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_FALSE(::SendMessageW(status, SB_ISSIMPLE, 0, 0));
     EXPECT_EQ(Frame().StatusBar().GetPaneText(ID_ROW_PANE), L"Row: 1");
-    ::DestroyMenu(menu);
 }
 
 }

@@ -26,19 +26,21 @@ DWORD WINAPI WaitingThread(LPVOID parameter)
     return 0;
 }
 
-// The first thread asks the manager for one more window, the way the WM_USER message does.
+// The first thread asks the manager for one more window, as the new-window message does.
 DWORD WINAPI AskingThread(LPVOID parameter)
 {
     std::unique_ptr<WindowThreadStart> start(static_cast<WindowThreadStart*>(parameter));
     if (++g_started == 1)
-        ::PostThreadMessageW(g_mainThread, WM_USER, 0, 0);
+        ::PostThreadMessageW(g_mainThread, CWindowThreadManager::kNewWindowMessage, 0, 0);
     ::Sleep(50);
     return 0;
 }
 
 TEST(WindowThreadManager, SixtyThreeThreadsThenTheBox)
 {
-    g_release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Framework::ScopedHandle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(release);
+    g_release = release.Get();
     g_started = 0;
     {
         CWindowThreadManager manager(&WaitingThread);
@@ -55,7 +57,6 @@ TEST(WindowThreadManager, SixtyThreeThreadsThenTheBox)
             manager.WaitOnce();
     }
     EXPECT_EQ(g_started.load(), 63);
-    ::CloseHandle(g_release);
 }
 
 TEST(WindowThreadManager, RunOpensMoreWindowsOnRequestAndReturnsOne)

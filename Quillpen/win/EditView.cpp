@@ -17,6 +17,9 @@ constexpr int kTabStopCount = 32;
 constexpr int kTabWidthChars = 8;
 // The largest file that is loaded: the control's text limit, a LONG, is set one above it.
 constexpr unsigned long long kMaxLoadBytes = 0x7FFFFFEFull;
+// A negative height asks for the character's height, not the cell's, in pixels.
+constexpr int kFontHeight = -13;
+constexpr int kTwipsPerInch = 1440;
 
 // The loaded file as the control reads it, block by block.
 struct LoadedText {
@@ -75,7 +78,7 @@ LRESULT CEditView::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
         return -1;
     LimitText(kTextLimit);
 
-    font_.Reset(::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+    font_.Reset(::CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New"));
     if (font_)
         SetFont(font_.Get(), true);
@@ -85,7 +88,7 @@ LRESULT CEditView::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam, bool&)
         Framework::SelectedObject selected(dc.Get(), font_.Get());
         TEXTMETRICW metrics{};
         if (::GetTextMetricsW(dc.Get(), &metrics)) {
-            int twips = ::MulDiv(metrics.tmAveCharWidth * kTabWidthChars, 1440, ::GetDeviceCaps(dc.Get(), LOGPIXELSX));
+            int twips = ::MulDiv(metrics.tmAveCharWidth * kTabWidthChars, kTwipsPerInch, ::GetDeviceCaps(dc.Get(), LOGPIXELSX));
             if (twips > 0) {
                 PARAFORMAT2 format{};
                 format.dwMask = PFM_TABSTOPS;

@@ -18,7 +18,7 @@ namespace Orvane { namespace Quillpen {
 
 class CEditView : public Framework::CWindowImpl<CEditView, Framework::CRichEditCtrl> {
 public:
-    FW_DECLARE_WND_SUPERCLASS(kViewClassName, L"RichEdit20W")
+    FW_DECLARE_WND_SUPERCLASS(kViewClassName, Framework::CRichEditCtrl::GetWndClassName())
 
     static constexpr LONG kTextLimit = 4000000;
     static constexpr size_t kFindTextChars = 128;

@@ -5,17 +5,18 @@
 #include "SyntaxCheck.h"
 
 #include "Common/ModuleVersionInfo.h"
-#include "Framework/Handles.h"
+#include "Framework/FileDialog.h"
 #include "Framework/Format.h"
+#include "Framework/Handles.h"
+#include "Framework/Module.h"
 #include "Framework/Paths.h"
 #include "Framework/Resources.h"
 #include "Framework/SystemError.h"
 #include "RewriteConfig/Platform.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
-#include <vector>
+#include <iterator>
 
 namespace Orvane { namespace Quillpen {
 
@@ -25,7 +26,6 @@ constexpr DWORD kViewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCH
                              ES_SELECTIONBAR | ES_SAVESEL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
                              ES_MULTILINE;
 constexpr LONG kProbeLineChars = 255;
-constexpr size_t kSaveAsPathChars = 32768;
 
 struct ToolBarText {
     int command;
@@ -68,10 +68,8 @@ const Framework::UpdateUIEntry* CMainFrame::GetUpdateUIMap() { return kUpdateUIM
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
 {
     // The frame shows no menu bar.
-    HMENU menu = ::GetMenu(m_hWnd);
+    Framework::ScopedMenu menu(::GetMenu(m_hWnd));
     ::SetMenu(m_hWnd, nullptr);
-    if (menu)
-        ::DestroyMenu(menu);
     m_hMenu = nullptr;
 
     HWND toolbar = Framework::CreateSimpleToolBarCtrl(m_hWnd, IDR_TOOLBAR, false,
@@ -96,10 +94,10 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, bool&)
     m_hWndStatusBar = Framework::CreateSimpleStatusBar(m_hWnd, L"");
     if (m_hWndStatusBar && statusBar_.SubclassWindow(m_hWndStatusBar)) {
         const int panes[] = {Framework::kDefaultPaneId, ID_ROW_PANE, ID_COL_PANE};
-        statusBar_.SetPanes(panes, 3);
+        statusBar_.SetPanes(panes, static_cast<int>(std::size(panes)));
     }
 
-    RECT area{0, 0, 100, 100};
+    RECT area{0, 0, Framework::kUnplacedChildSize, Framework::kUnplacedChildSize};
     m_hWndClient = view_.Create(m_hWnd, &area, nullptr, kViewStyle, WS_EX_CLIENTEDGE);
     if (!m_hWndClient)
         return -1;
@@ -194,8 +192,7 @@ LRESULT CMainFrame::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, bool& hand
         handled = false;
         return 0;
     }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    Framework::ScopedMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
+    Framework::ScopedMenu menu(::LoadMenuW(Framework::Module().GetResourceInstance(), MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     if (!menu)
         return 0;
     HMENU popup = ::GetSubMenu(menu.Get(), 0);
@@ -273,16 +270,12 @@ bool CMainFrame::SaveConfigFile()
 
 bool CMainFrame::SaveConfigFileAs()
 {
-    std::vector<wchar_t> path(kSaveAsPathChars, L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = ::GetActiveWindow();
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    if (!::GetSaveFileNameW(&dialog))
+    // The platform's own dialog over the active window: no default extension, initial name or filter.
+    Framework::FileDialog dialog(false, L"", L"", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, {},
+                                 Framework::FileDialog::Form::Platform);
+    if (dialog.DoModal() != IDOK)
         return false;
-    std::wstring chosen(path.data());
+    const std::wstring chosen = dialog.FileName();
     DWORD error = view_.SaveFile(chosen);
     if (error) {
         ShowFileError(error, kSavingWord, &chosen);
@@ -391,13 +384,13 @@ void WriteConfigHeader(CEditView& view)
 
     WORD major = 0, minor = 0, build = 0, revision = 0;
     ModuleVersionInfo info;
-    if (!info.Load(::GetModuleHandleW(nullptr)) || !info.GetProductVersion(major, minor, build, revision))
+    if (!info.Load(Framework::Module().GetModuleInstance()) || !info.GetProductVersion(major, minor, build, revision))
         major = minor = build = revision = 0;
     std::wstring version = VersionText(major, minor, build, revision);
 
     if (HasConfigHeader(first, second)) {
         // The header is refreshed in place, so the text keeps its number of lines.
-        LONG end = view.LineIndex(2);
+        LONG end = view.LineIndex(kConfigHeaderLines);
         if (end < 0)
             end = view.GetTextLength();
         view.SetSel(0, end);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace Orvane { namespace Quillpen {
 
@@ -17,12 +18,6 @@ void ShowManagerBox(const wchar_t* text) { ::MessageBoxW(nullptr, text, kManager
 CWindowThreadManager::CWindowThreadManager(LPTHREAD_START_ROUTINE threadStart)
     : threadStart_(threadStart ? threadStart : &EditorThreadProc)
 {
-}
-
-CWindowThreadManager::~CWindowThreadManager()
-{
-    for (DWORD i = 0; i < count_; ++i)
-        ::CloseHandle(handles_[i]);
 }
 
 DWORD CWindowThreadManager::AddWindowThread(const wchar_t* commandLine, int showCommand)
@@ -44,21 +39,26 @@ DWORD CWindowThreadManager::AddWindowThread(const wchar_t* commandLine, int show
         return 0;
     }
     start.release(); // the thread owns it now
-    handles_[count_++] = thread;
+    threads_[count_++].Reset(thread);
     return id;
 }
 
 void CWindowThreadManager::RemoveThread(DWORD index)
 {
-    ::CloseHandle(handles_[index]);
-    if (index != count_ - 1)
-        handles_[index] = handles_[count_ - 1];
-    handles_[--count_] = nullptr;
+    threads_[index].Reset();
+    --count_;
+    // The last thread takes the ended one's slot.
+    if (index != count_)
+        threads_[index] = std::move(threads_[count_]);
 }
 
 void CWindowThreadManager::WaitOnce()
 {
-    DWORD result = ::MsgWaitForMultipleObjects(count_, handles_, FALSE, INFINITE, QS_ALLINPUT);
+    // The wait takes the handles side by side.
+    HANDLE handles[kMaxThreads] = {};
+    for (DWORD i = 0; i < count_; ++i)
+        handles[i] = threads_[i].Get();
+    DWORD result = ::MsgWaitForMultipleObjects(count_, handles, FALSE, INFINITE, QS_ALLINPUT);
     if (result == WAIT_FAILED) {
         ShowManagerBox(kWaitFailedText);
         return;
@@ -72,7 +72,7 @@ void CWindowThreadManager::WaitOnce()
         // message behind, and a blocking GetMessageW would then miss the threads' ends.
         MSG msg{};
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_USER)
+            if (msg.message == kNewWindowMessage)
                 AddWindowThread(L"", SW_SHOWNORMAL);
             else
                 ::MessageBeep(0xFFFFFFFF);
@@ -85,7 +85,7 @@ void CWindowThreadManager::WaitOnce()
 int CWindowThreadManager::Run(const wchar_t* commandLine, int showCommand)
 {
     MSG msg{};
-    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    ::PeekMessageW(&msg, nullptr, kNewWindowMessage, kNewWindowMessage, PM_NOREMOVE);
     AddWindowThread(commandLine, showCommand);
     if (count_ == 0)
         return 0;

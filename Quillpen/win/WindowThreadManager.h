@@ -3,15 +3,18 @@
 // the 64 wait slots being the thread's own queue) and waits until all have ended.
 #include <windows.h>
 
+#include "Framework/Handles.h"
+
 namespace Orvane { namespace Quillpen {
 
 class CWindowThreadManager {
 public:
     static constexpr DWORD kMaxThreads = 63;
+    // The thread message that asks the main thread for one more, untitled editor window.
+    static constexpr UINT kNewWindowMessage = WM_USER;
 
     // threadStart: the body of a window thread; it receives a WindowThreadStart it must free.
     explicit CWindowThreadManager(LPTHREAD_START_ROUTINE threadStart = nullptr);
-    ~CWindowThreadManager();
     CWindowThreadManager(const CWindowThreadManager&) = delete;
     CWindowThreadManager& operator=(const CWindowThreadManager&) = delete;
 
@@ -29,7 +32,8 @@ private:
 
     LPTHREAD_START_ROUTINE threadStart_;
     DWORD count_ = 0;
-    HANDLE handles_[kMaxThreads] = {};
+    // The live threads in the first count_ slots.
+    Framework::ScopedHandle threads_[kMaxThreads];
 };
 
 }}

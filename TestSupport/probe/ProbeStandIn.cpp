@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Framework/Handles.h"
 #include "Framework/Paths.h"
 
 int wmain()
@@ -30,11 +31,11 @@ int wmain()
     if (bytes > 0)
         ::WideCharToMultiByte(CP_UTF8, 0, parameters.c_str(), static_cast<int>(parameters.size()), &utf8[0], bytes,
                               nullptr, nullptr);
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    Framework::ScopedFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return 1;
     DWORD written = 0;
-    ::WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-    ::CloseHandle(file);
+    ::WriteFile(file.Get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "TestSupport/IisStoreStandIn.h"
 
+#include "Framework/Handles.h"
 #include "Framework/Paths.h"
 
 namespace TestSupport {
@@ -8,14 +9,12 @@ namespace {
 
 HRESULT CallEntry(const std::wstring& dll, const char* entry)
 {
-    HMODULE module = ::LoadLibraryW(dll.c_str());
+    Framework::ScopedLibrary module(::LoadLibraryW(dll.c_str()));
     if (!module)
         return HRESULT_FROM_WIN32(::GetLastError());
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto function = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module, entry)));
-    HRESULT result = function ? function() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-    ::FreeLibrary(module);
-    return result;
+    auto function = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module.Get(), entry)));
+    return function ? function() : HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 }
 
 }

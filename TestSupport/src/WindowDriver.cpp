@@ -1,5 +1,6 @@
 #include "TestSupport/WindowDriver.h"
 
+#include "Framework/Handles.h"
 #include "Framework/Paths.h"
 #include "TestSupport/TestFiles.h"
 
@@ -278,10 +279,10 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
     int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return false;
-    HDC screen = ::GetDC(nullptr);
+    Framework::WindowDC screen(nullptr);
     if (!screen)
         return false;
-    HDC memory = ::CreateCompatibleDC(screen);
+    Framework::ScopedDC memory(::CreateCompatibleDC(screen.Get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -290,12 +291,13 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    Framework::ScopedBitmap bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bool ok = false;
     if (memory && bitmap) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ok = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-        ::SelectObject(memory, old);
+        {
+            Framework::SelectedObject selected(memory.Get(), bitmap.Get());
+            ok = ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY) != FALSE;
+        }
         ::GdiFlush();
     }
     if (ok) {
@@ -310,11 +312,6 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path)
         bytes.append(static_cast<const char*>(bits), imageSize);
         ok = WriteWholeFile(path, bytes);
     }
-    if (bitmap)
-        ::DeleteObject(bitmap);
-    if (memory)
-        ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return ok;
 }
 
@@ -337,33 +334,38 @@ bool ChildProcess::Start(const std::wstring& program, const std::wstring& argume
         commandLine += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    return ::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != FALSE;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return false;
+    process_.Reset(info.hProcess);
+    thread_.Reset(info.hThread);
+    processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
+    return true;
 }
 
 DWORD ChildProcess::Wait(DWORD timeoutMs)
 {
-    if (!info_.hProcess)
+    if (!process_)
         return STILL_ACTIVE;
-    if (::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (::WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    ::GetExitCodeProcess(info_.hProcess, &code);
+    ::GetExitCodeProcess(process_.Get(), &code);
     return code;
 }
 
 void ChildProcess::Terminate()
 {
-    if (info_.hProcess) {
-        if (::WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
-            ::TerminateProcess(info_.hProcess, 99);
-            ::WaitForSingleObject(info_.hProcess, 5000);
-        }
-        ::CloseHandle(info_.hProcess);
+    if (process_ && ::WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process_.Get(), 99);
+        ::WaitForSingleObject(process_.Get(), 5000);
     }
-    if (info_.hThread)
-        ::CloseHandle(info_.hThread);
-    info_ = PROCESS_INFORMATION{};
+    process_.Reset();
+    thread_.Reset();
+    processId_ = 0;
+    threadId_ = 0;
 }
 
 TempFolder::TempFolder(const std::wstring& name)
@@ -378,8 +380,8 @@ TempFolder::TempFolder(const std::wstring& name)
 TempFolder::~TempFolder()
 {
     WIN32_FIND_DATAW data{};
-    HANDLE find = ::FindFirstFileW((path_ + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    Framework::ScopedFind find(::FindFirstFileW((path_ + L"\\*").c_str(), &data));
+    if (find) {
         do {
             std::wstring name = data.cFileName;
             if (name == L"." || name == L"..")
@@ -387,9 +389,10 @@ TempFolder::~TempFolder()
             std::wstring file = path_ + L"\\" + name;
             ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
             ::DeleteFileW(file.c_str());
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
+        } while (::FindNextFileW(find.Get(), &data));
     }
+    // The search holds the folder open: it ends before the folder goes.
+    find.Reset();
     ::RemoveDirectoryW(path_.c_str());
 }
 

@@ -30,20 +30,12 @@ std::wstring Variable(const wchar_t* name)
     return value;
 }
 
-std::wstring ThisProgram()
-{
-    std::wstring path(32768, L'\0');
-    const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    path.resize(length < path.size() ? length : 0);
-    return path;
-}
-
 // Starts a copy of this program with the chain (and window title) in its environment.
 bool StartCopy(const std::wstring& chain, const std::wstring& window, PROCESS_INFORMATION& info)
 {
     ::SetEnvironmentVariableW(kChainVariable, chain.c_str());
     ::SetEnvironmentVariableW(kWindowVariable, window.empty() ? nullptr : window.c_str());
-    std::wstring program = ThisProgram();
+    std::wstring program = Framework::ModuleFileName();
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

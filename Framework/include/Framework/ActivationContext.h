@@ -3,22 +3,26 @@
 // creates for its host get the common controls its manifest asks for, whatever the host's manifest.
 #include <windows.h>
 
+#include "Framework/Handles.h"
+
 namespace Framework {
 
 class ActivationContext {
 public:
+    // The resource of a library's own manifest (ISOLATIONAWARE_MANIFEST_RESOURCE_ID).
+    static constexpr UINT kLibraryManifestId = 2;
+
     ActivationContext() noexcept = default;
-    ~ActivationContext();
     ActivationContext(const ActivationContext&) = delete;
     ActivationContext& operator=(const ActivationContext&) = delete;
 
     // Creates the context from the module's manifest resource; 0 or a system error code.
-    DWORD Create(HMODULE module, UINT manifestId = 2);
-    HANDLE Get() const noexcept { return context_; }
-    explicit operator bool() const noexcept { return context_ != INVALID_HANDLE_VALUE; }
+    DWORD Create(HMODULE module, UINT manifestId = kLibraryManifestId);
+    HANDLE Get() const noexcept { return context_.Get(); }
+    explicit operator bool() const noexcept { return context_.IsValid(); }
 
 private:
-    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ScopedActivationContext context_;
 };
 
 // Activates a context on the calling thread for the life of the object. An invalid context leaves

@@ -18,13 +18,14 @@ constexpr DWORD kSimpleReBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS
 constexpr DWORD kSimpleStatusBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SBARS_SIZEGRIP;
 constexpr UINT kToolBarId = 0xE800;
 constexpr UINT kStatusBarId = 0xE801;
+constexpr UINT kReBarId = 0xE804;
 constexpr int kDefaultPaneId = 0;
 
 // A toolbar built from a TOOLBAR resource and the bitmap of the same identifier.
 HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceId, bool initialSeparator = false,
                              DWORD style = kSimpleToolBarPaneStyle, UINT id = kToolBarId);
 // A rebar; null (and nothing left behind) when it cannot take its bar information.
-HWND CreateSimpleReBarCtrl(HWND parent, DWORD style = kSimpleReBarStyle, UINT id = 0xE804);
+HWND CreateSimpleReBarCtrl(HWND parent, DWORD style = kSimpleReBarStyle, UINT id = kReBarId);
 // Puts a bar into a new band sized to the bar's buttons, with a chevron.
 bool AddSimpleReBarBand(HWND rebar, HWND band, const wchar_t* title = nullptr, bool newRow = false, int cx = 0,
                         bool fullWidthAlways = false);

@@ -1,7 +1,7 @@
 #pragma once
-// The IUnknown half of our COM classes: an interlocked reference count that starts at 0, an
-// interface table for QueryInterface, and the module's counts of live objects and server locks
-// that decide whether an in-process server may be unloaded.
+// The IUnknown half of our COM classes: an interlocked reference count that starts at 0 (or none,
+// for an object that another owns), an interface table for QueryInterface, and the module's counts
+// of live objects and server locks that decide whether an in-process server may be unloaded.
 #include <windows.h>
 #include <objbase.h>
 #include <new>
@@ -78,6 +78,24 @@ public:
 
 private:
     volatile LONG references_ = 0;
+};
+
+// Base of a COM class Derived whose object is part of another object or lives on the stack, so that
+// its owner ends it and nothing counts references: AddRef and Release change nothing and answer 0,
+// and QueryInterface takes none. Derived gives `static const InterfaceEntry* InterfaceTable()`.
+template <typename Derived, typename... Interfaces>
+class UncountedComObject : public Interfaces... {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        return QueryInterfaceFromTable(static_cast<Derived*>(this), Derived::InterfaceTable(), iid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 0; }
+    ULONG STDMETHODCALLTYPE Release() override { return 0; }
+
+protected:
+    UncountedComObject() = default;
+    ~UncountedComObject() = default;
 };
 
 // Runs the body of a COM method so that no exception leaves it: std::bad_alloc becomes

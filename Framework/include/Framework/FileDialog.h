@@ -1,7 +1,8 @@
 #pragma once
-// The system's open and save dialogs in their Explorer form, with the structure size of the old
-// syntax (the fields that later system versions added left out) so that every system shows it.
-// The framework's own hook is installed; the dialog is resizable.
+// The system's open and save dialogs. In the old-syntax form (the default) the structure has the
+// size of the old syntax (the fields that later system versions added left out) so that every
+// system shows it, the framework's own hook is installed and the dialog is resizable; in the
+// platform form the system shows its own current dialog.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -19,17 +20,23 @@ public:
         std::wstring pattern;
     };
 
+    // OldSyntax: the structure of kStructureSize, the framework's hook and flags, and a file-name
+    // buffer of kFileNameChars. Platform: the whole structure and the caller's flags alone, without a
+    // hook (with one the system keeps the older look), and a file-name buffer of kLongFileNameChars.
+    enum class Form { OldSyntax, Platform };
+
     // OPENFILENAME_SIZE_VERSION_400W as a constant expression: the structure up to lpTemplateName.
     static constexpr DWORD kStructureSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
     static constexpr DWORD kFileNameChars = 260;
+    static constexpr DWORD kLongFileNameChars = 32768;
     static constexpr DWORD kFileTitleChars = 256;
-    // What the framework adds to the caller's flags.
+    // What the framework adds to the caller's flags in the old-syntax form.
     static constexpr DWORD kFrameworkFlags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
 
     // open: an open dialog, else a save dialog. defaultExtension without the dot; fileName is the
     // initial name (cut to the buffer). No owner until DoModal.
     FileDialog(bool open, const std::wstring& defaultExtension, const std::wstring& fileName, DWORD flags,
-               const std::vector<Filter>& filters);
+               const std::vector<Filter>& filters, Form form = Form::OldSyntax);
     FileDialog(const FileDialog&) = delete;
     FileDialog& operator=(const FileDialog&) = delete;
 

@@ -80,6 +80,12 @@ struct GdiObjectTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
+// A device context made by CreateCompatibleDC or CreateDCW (not one of a window: WindowDC).
+struct DeviceContextTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteDC(h); }
+};
 struct MenuTraits {
     using Handle = HMENU;
     static Handle Invalid() noexcept { return nullptr; }
@@ -110,6 +116,12 @@ struct LocalMemoryTraits {
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
+// CreateActCtxW reports failure as INVALID_HANDLE_VALUE.
+struct ActivationContextTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::ReleaseActCtx(h); }
+};
 
 using ScopedHandle = ScopedResource<KernelHandleTraits>;
 using ScopedFile = ScopedResource<FileHandleTraits>;
@@ -117,12 +129,16 @@ using ScopedChangeNotification = ScopedResource<ChangeNotificationTraits>;
 using ScopedFind = ScopedResource<FindHandleTraits>;
 using ScopedFont = ScopedResource<GdiObjectTraits<HFONT>>;
 using ScopedBitmap = ScopedResource<GdiObjectTraits<HBITMAP>>;
+using ScopedPen = ScopedResource<GdiObjectTraits<HPEN>>;
+using ScopedBrush = ScopedResource<GdiObjectTraits<HBRUSH>>;
+using ScopedDC = ScopedResource<DeviceContextTraits>;
 using ScopedMenu = ScopedResource<MenuTraits>;
 using ScopedIcon = ScopedResource<IconTraits>;
 using ScopedLibrary = ScopedResource<LibraryTraits>;
 using ScopedRegKey = ScopedResource<RegKeyTraits>;
 using ScopedGlobal = ScopedResource<GlobalMemoryTraits>;
 using ScopedLocal = ScopedResource<LocalMemoryTraits>;
+using ScopedActivationContext = ScopedResource<ActivationContextTraits>;
 
 // A device context of a window, released with ReleaseDC.
 class WindowDC {
@@ -140,6 +156,22 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// The device context of a window's WM_PAINT: BeginPaint for the life of the object, then EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) noexcept : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~PaintDC() { ::EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC Get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

@@ -19,8 +19,11 @@ public:
     HRESULT Init(HINSTANCE instance);
     void Term();
 
-    HINSTANCE GetModuleInstance() const noexcept { return instance_; }
-    HINSTANCE GetResourceInstance() const noexcept { return instance_; }
+    // The instance given to Init; before Init, or after an Init with none, the executable's own.
+    HINSTANCE GetModuleInstance() const noexcept;
+    // Where the windows, dialogs, bars and strings of the framework find their resources: the
+    // module instance.
+    HINSTANCE GetResourceInstance() const noexcept { return GetModuleInstance(); }
 
     // One loop per thread; false when the calling thread already has one.
     bool AddMessageLoop(CMessageLoop* loop);

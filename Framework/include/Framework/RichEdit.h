@@ -15,7 +15,6 @@ public:
 
     CHARRANGE GetSel() const;
     void SetSel(LONG start, LONG end) const;
-    void SetSelAll() const { SetSel(0, -1); }
     void ReplaceSel(const std::wstring& text, bool canUndo) const;
 
     // Characters of the text, a paragraph break counted once.

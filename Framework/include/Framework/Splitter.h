@@ -27,7 +27,6 @@ public:
     int GetBarWidth() const noexcept { return barWidth_; }
 
     DWORD SetSplitterExtendedStyle(DWORD style) noexcept;
-    DWORD GetSplitterExtendedStyle() const noexcept { return extendedStyle_; }
 
     // Places the panes in the client area.
     void UpdateSplitterLayout();

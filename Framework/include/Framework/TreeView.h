@@ -46,10 +46,6 @@ public:
     HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
     HTREEITEM GetNextSiblingItem(HTREEITEM item) const { return GetNextItem(item, TVGN_NEXT); }
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
-    UINT GetItemState(HTREEITEM item, UINT mask) const
-    {
-        return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
-    }
     // The item's text, of any length the control keeps.
     std::wstring GetItemText(HTREEITEM item) const
     {

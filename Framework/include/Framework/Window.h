@@ -5,6 +5,9 @@
 
 namespace Framework {
 
+// The width and height of a child window from its creation until its parent's layout places it.
+constexpr int kUnplacedChildSize = 100;
+
 class CWindow {
 public:
     HWND m_hWnd = nullptr;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "Framework/Handles.h"
 #include "TestSupport/TestFiles.h"
 
 #include <atomic>
@@ -120,12 +121,15 @@ public:
     // The exit code, or STILL_ACTIVE after the timeout.
     DWORD Wait(DWORD timeoutMs);
     void Terminate();
-    DWORD ProcessId() const noexcept { return info_.dwProcessId; }
-    DWORD MainThreadId() const noexcept { return info_.dwThreadId; }
-    HANDLE Handle() const noexcept { return info_.hProcess; }
+    DWORD ProcessId() const noexcept { return processId_; }
+    DWORD MainThreadId() const noexcept { return threadId_; }
+    HANDLE Handle() const noexcept { return process_.Get(); }
 
 private:
-    PROCESS_INFORMATION info_{};
+    Framework::ScopedHandle process_;
+    Framework::ScopedHandle thread_;
+    DWORD processId_ = 0;
+    DWORD threadId_ = 0;
 };
 
 // The ids of the running processes that the process parent started.
