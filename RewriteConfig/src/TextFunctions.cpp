@@ -85,6 +85,11 @@ std::wstring IntToWideString(std::int32_t value)
     return std::to_wstring(value);
 }
 
+std::wstring Int64ToWideString(std::int64_t value)
+{
+    return std::to_wstring(static_cast<long long>(value));
+}
+
 std::wstring TextFromUtf16Data(const void* data, std::size_t bytes)
 {
     if (!data)

@@ -100,6 +100,9 @@ TEST(IntToWideString, WritesSignedDecimal)
     } cases[] = {{0, L"0"}, {42, L"42"}, {-7, L"-7"}, {INT32_MAX, L"2147483647"}, {INT32_MIN, L"-2147483648"}};
     for (const auto& c : cases)
         EXPECT_EQ(IntToWideString(static_cast<std::int32_t>(c.value)), c.text) << c.value;
+    EXPECT_EQ(Int64ToWideString(INT64_MAX), L"9223372036854775807");
+    EXPECT_EQ(Int64ToWideString(INT64_MIN), L"-9223372036854775808");
+    EXPECT_EQ(Int64ToWideString(5000000000LL), L"5000000000");
 }
 
 std::vector<unsigned char> Utf16Bytes(const std::u16string& units, size_t extraBytes = 0)

@@ -22,6 +22,7 @@ std::string& WildcardToRegex(std::string& text);
 // Decimal text of a signed value.
 std::string IntToString(std::int32_t value);
 std::wstring IntToWideString(std::int32_t value);
+std::wstring Int64ToWideString(std::int64_t value);
 
 // UTF-16 data as stored by the system (registry, IIS metabase): the text up to the first NUL, or
 // up to the data's end when it holds none; a trailing odd byte is no character. Never reads past
