@@ -85,6 +85,12 @@ bool RunAndWait(HWND owner, const wchar_t* name, const std::wstring& parameters,
     return StartProgram(owner, name, parameters, true, &exitCode);
 }
 
+// The answer of a file operation on a file (or folder) that does not exist.
+bool IsMissingFileError(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool FileHasContent(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -272,6 +278,12 @@ void CSitePropertyPage::OnImport()
         const std::wstring backup = target + kBackupSuffix;
         const bool savedOld = ::MoveFileExW(target.c_str(), backup.c_str(),
                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        // Only a file that is not there yet may be converted without a backup.
+        if (!savedOld && !IsMissingFileError(::GetLastError())) {
+            ShowModuleError(pageWindow_, IDS_IMPORT_NO_BACKUP);
+            Refresh();
+            return;
+        }
         DWORD exitCode = 0;
         const bool started =
             RunAndWait(pageWindow_, kConverterName, L"\"" + chosen + L"\" \"" + target + L"\"", exitCode);

@@ -600,6 +600,74 @@ TEST_F(SitePageImportTest, FailedConversionOfANewFileLeavesNoEmptyFile)
     EXPECT_EQ(FileBytes(serverFile_), "<missing>");
 }
 
+// Only a file that is not there yet goes without a backup.
+TEST_F(SitePageImportTest, MissingFileIsConvertedWithoutABackup)
+{
+    const std::wstring old = install_->File(L"httpd.ini");
+    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(Import(&old), L"");
+    const std::string converted = FileBytes(serverFile_);
+    EXPECT_NE(converted.find("RewriteRule"), std::string::npos) << converted;
+    EXPECT_EQ(TextField(), TestSupport::Widen(converted));
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+}
+
+// What keeps the shown file from being renamed to its backup.
+enum class BackupBlocker { BackupIsAFolder, BackupHeldOpen, FileHeldOpen };
+
+struct BackupCase {
+    const char* name;
+    BackupBlocker blocker;
+};
+
+class SitePageBackupTest : public SitePageImportTest, public ::testing::WithParamInterface<BackupCase> {};
+
+// A file that exists but cannot be kept as its backup is not converted over: the file and what
+// stands at the backup's name stay as they were, and the page says why.
+TEST_P(SitePageBackupTest, FileThatCannotBeBackedUpIsNotReplaced)
+{
+    const BackupBlocker blocker = GetParam().blocker;
+    const std::wstring backup = serverFile_ + L".bak";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    if (blocker == BackupBlocker::BackupIsAFolder) {
+        ASSERT_TRUE(::CreateDirectoryW(backup.c_str(), nullptr));
+    } else {
+        ASSERT_TRUE(TestSupport::WriteWholeFile(backup, "older backup"));
+    }
+    // Held as a reader holds a file: others may read and write it, but not rename or delete it.
+    Framework::ScopedFile holder;
+    if (blocker != BackupBlocker::BackupIsAFolder) {
+        const std::wstring& held = blocker == BackupBlocker::FileHeldOpen ? serverFile_ : backup;
+        holder.Reset(::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder) << ::GetLastError();
+    }
+    const std::wstring old = install_->File(L"httpd.ini");
+    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    MarkText();
+
+    EXPECT_EQ(Import(&old), Framework::LoadResourceString(IDS_IMPORT_NO_BACKUP, library_.Get()));
+    holder.Reset();
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+    EXPECT_EQ(TextField(), L"RewriteEngine Off\r\n");
+    if (blocker == BackupBlocker::BackupIsAFolder) {
+        const DWORD attributes = ::GetFileAttributesW(backup.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        CloseSheet();
+        ::RemoveDirectoryW(backup.c_str());
+    } else {
+        EXPECT_EQ(FileBytes(backup), "older backup");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Blockers, SitePageBackupTest, ::testing::Values(
+    BackupCase{"BackupIsAFolder", BackupBlocker::BackupIsAFolder},
+    BackupCase{"BackupHeldOpen", BackupBlocker::BackupHeldOpen},
+    BackupCase{"FileHeldOpen", BackupBlocker::FileHeldOpen}),
+    [](const ::testing::TestParamInfo<BackupCase>& info) { return std::string(info.param.name); });
+
 TEST_F(SitePageTest, ProxySettingsWriteTheSectionAndThePageShowsIt)
 {
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
