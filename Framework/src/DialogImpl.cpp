@@ -10,28 +10,6 @@ namespace {
 const wchar_t kDialogProperty[] = L"Framework.DialogObject";
 thread_local CDialogImplRoot* t_creatingDialog = nullptr;
 
-// Messages whose answer is the dialog procedure's return value rather than DWLP_MSGRESULT.
-bool ReturnsDirectly(UINT msg)
-{
-    switch (msg) {
-    case WM_INITDIALOG:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }
 
 CDialogImplRoot::~CDialogImplRoot()
@@ -118,12 +96,7 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND window, UINT msg, WPARAM wPara
         self->OnFinalMessage(window);
         return FALSE;
     }
-    if (!handled)
-        return FALSE;
-    if (ReturnsDirectly(msg))
-        return static_cast<INT_PTR>(result);
-    ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
-    return TRUE;
+    return handled ? DialogAnswer(window, msg, result) : FALSE;
 }
 
 }

@@ -1,6 +1,7 @@
 #include "Framework/PropertyPage.h"
 
 #include "Framework/ComObject.h"
+#include "MessageDispatch.h"
 
 namespace Framework {
 
@@ -53,24 +54,16 @@ UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT msg, PROPSHEETPAGEW* page)
 
 INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        if (msg == WM_INITDIALOG) {
-            auto* description = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
-            auto* page = description ? reinterpret_cast<CPropertyPage*>(description->lParam) : nullptr;
-            if (!page)
-                return FALSE;
-            page->AddReference();
-            page->window_ = window;
-            BOOL result = FALSE;
-            try {
-                result = page->OnInitDialog();
-            } catch (...) {
-                result = FALSE;
-            }
-            ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
-            return result;
-        }
-        auto* page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(window, DWLP_USER));
+    CPropertyPage* page = nullptr;
+    if (msg == WM_INITDIALOG) {
+        auto* description = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
+        page = description ? reinterpret_cast<CPropertyPage*>(description->lParam) : nullptr;
+        if (!page)
+            return FALSE;
+        page->AddReference();
+        page->window_ = window;
+    } else {
+        page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(window, DWLP_USER));
         if (!page)
             return FALSE;
         if (msg == WM_NCDESTROY) {
@@ -79,12 +72,13 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT msg, WPARAM wParam,
             page->Release();
             return FALSE;
         }
-        INT_PTR result = FALSE;
-        if (page->HandleMessage(msg, wParam, lParam, result))
-            return result;
-    } catch (...) {
     }
-    return FALSE;
+    LRESULT result = 0;
+    bool handled = false;
+    ProcessWithoutThrowing(*page, window, msg, wParam, lParam, result, handled);
+    if (msg == WM_INITDIALOG)
+        ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
+    return handled ? DialogAnswer(window, msg, result) : FALSE;
 }
 
 }

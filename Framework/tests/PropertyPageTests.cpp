@@ -1,5 +1,6 @@
 // The property page base in a real property sheet: its object lives as long as its description or
-// its window, and an exception thrown by the page's own code does not leave the dialog procedure.
+// its window, its map gets the messages from WM_INITDIALOG on (not those sent during it) and answers
+// their senders, and an exception thrown by the page's own code does not leave the dialog procedure.
 #include "Framework/ComObject.h"
 #include "Framework/PropertyPage.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr UINT kThrow = WM_APP + 7;
 constexpr UINT kAnswer = WM_APP + 8;
+constexpr LRESULT kAnswerResult = 42;
 
 // A page dialog without controls, as a property page's template in memory.
 struct alignas(4) PageTemplate {
@@ -30,24 +32,27 @@ public:
     int initialised = 0;
     int answered = 0;
 
+    FW_BEGIN_MSG_MAP(ThrowingPage)
+        FW_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        FW_MESSAGE_HANDLER(kThrow, OnThrow)
+        FW_MESSAGE_HANDLER(kAnswer, OnAnswer)
+    FW_END_MSG_MAP()
+
 private:
-    BOOL OnInitDialog() override
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool&)
     {
         ++initialised;
+        // Sent during initialisation: does not reach the map yet.
+        ::SendMessageW(PageWindow(), kAnswer, 0, 0);
         if (throwAtInit_)
             throw std::runtime_error("init");
         return TRUE;
     }
-    bool HandleMessage(UINT msg, WPARAM, LPARAM, INT_PTR& result) override
+    LRESULT OnThrow(UINT, WPARAM, LPARAM, bool&) { throw std::bad_alloc(); }
+    LRESULT OnAnswer(UINT, WPARAM, LPARAM, bool&)
     {
-        if (msg == kThrow)
-            throw std::bad_alloc();
-        if (msg == kAnswer) {
-            ++answered;
-            result = TRUE;
-            return true;
-        }
-        return false;
+        ++answered;
+        return kAnswerResult;
     }
     bool throwAtInit_;
 };
@@ -92,7 +97,8 @@ TEST_P(PropertyPageTest, ExceptionsStayInsideAndTheObjectGoesWithTheSheet)
     EXPECT_EQ(page->initialised, 1);
     // The page's object still answers after its code threw.
     EXPECT_EQ(::SendMessageW(window, kThrow, 0, 0), 0);
-    ::SendMessageW(window, kAnswer, 0, 0);
+    // A handled message's result reaches its sender, as a dialog's does.
+    EXPECT_EQ(::SendMessageW(window, kAnswer, 0, 0), kAnswerResult);
     EXPECT_EQ(page->answered, 1);
     EXPECT_EQ(Framework::ServerCounts::Objects(), before + 1);
 

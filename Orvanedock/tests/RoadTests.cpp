@@ -12,6 +12,7 @@
 #include <Framework/Registry.h>
 #include <Framework/Resources.h>
 #include <TestSupport/IisStoreStandIn.h>
+#include <TestSupport/QuillpenCommands.h>
 #include <TestSupport/RemoteMemory.h>
 #include <TestSupport/SiteFiles.h>
 #include <TestSupport/WindowDriver.h>
@@ -29,7 +30,7 @@ namespace {
 // Quillpage's property-sheet extension, as its registration writes it.
 const wchar_t kExtensionClass[] = L"{8BC324A4-8A49-4E7A-B2BF-6ED3E5630C2F}";
 // Quillpen's toolbar command that checks and saves the text and then closes the editor.
-constexpr WORD kQuillpenApply = 40018;
+constexpr WORD kQuillpenApply = kQuillpenApplyCommand;
 
 std::string FileBytes(const std::wstring& path)
 {

@@ -2,23 +2,20 @@
 
 #include "AboutDialog.h"
 #include "FileText.h"
+#include "HtmlHelpEntry.h"
 #include "ImportFileDialog.h"
 #include "InstallDir.h"
+#include "MetabasePath.h"
 #include "ModuleActivation.h"
+#include "ModulePrograms.h"
 #include "ModuleState.h"
 #include "ModuleText.h"
 #include "ProxySettingsDialog.h"
-#include "resource.h"
+#include "SiteFolder.h"
 
-#include <Metabase/AdminBase.h>
 #include <core/SafeContainer.h>
 
 #include <Framework/ActivationContext.h>
-#include <Framework/Registry.h>
-#include <Framework/Window.h>
-#include <RewriteConfig/TextFunctions.h>
-
-#include <shellapi.h>
 
 namespace Orvane { namespace Quillon {
 
@@ -28,17 +25,9 @@ const wchar_t kServerFileName[] = L"httpd.conf";
 const wchar_t kEditorName[] = L"Quillpen.exe";
 const wchar_t kConverterName[] = L"Quillshift.exe";
 const wchar_t kBackupSuffix[] = L".bak";
-const wchar_t kHtmlHelpKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-const wchar_t kHtmlHelpLibrary[] = L"hhctrl.ocx";
-constexpr UINT kDisplayTableOfContents = 1;  // HH_DISPLAY_TOC
 // How long the watcher waits for a file that another program holds open without read sharing.
 constexpr DWORD kSharingRetryMs = 100;
 constexpr int kSharingRetries = 50;
-
-std::wstring WindowText(HWND window)
-{
-    return Framework::CWindow(window).GetWindowText();
-}
 
 // The last-write time of a file, 0 when it cannot be queried.
 std::uint64_t LastWriteTime(const std::wstring& path, DWORD* error = nullptr)
@@ -54,35 +43,10 @@ std::uint64_t LastWriteTime(const std::wstring& path, DWORD* error = nullptr)
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-// Starts a program beside the module through the shell. No UI of the shell's own: a failure is
-// reported by the page. With a process handle wanted, waits for the program to end.
-bool StartProgram(HWND owner, const wchar_t* name, const std::wstring& parameters, bool wait, DWORD* exitCode)
+// The answer of a file operation on a file (or folder) that does not exist.
+bool IsMissingFileError(DWORD error)
 {
-    const std::wstring program = ModuleDirectory() + name;
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_FLAG_NO_UI | (wait ? SEE_MASK_NOCLOSEPROCESS : 0);
-    info.hwnd = owner;
-    info.lpFile = program.c_str();
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (!::ShellExecuteExW(&info))
-        return false;
-    if (wait && info.hProcess) {
-        Framework::ScopedHandle process(info.hProcess);
-        ::WaitForSingleObject(process.Get(), INFINITE);
-        DWORD code = 0;
-        if (exitCode && ::GetExitCodeProcess(process.Get(), &code))
-            *exitCode = code;
-    }
-    return true;
-}
-
-// Runs a program and waits for it to end; whether it could be started.
-bool RunAndWait(HWND owner, const wchar_t* name, const std::wstring& parameters, DWORD& exitCode)
-{
-    exitCode = 0;
-    return StartProgram(owner, name, parameters, true, &exitCode);
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool FileHasContent(const std::wstring& path)
@@ -92,53 +56,13 @@ bool FileHasContent(const std::wstring& path)
            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeHigh != 0 || data.nFileSizeLow != 0);
 }
 
-// The site's physical folder for the path inside the site, ended with a separator; empty when no
-// store answers. Running out of memory is the caller's; any other failure is a failed lookup.
-std::wstring LookUpSiteFolder(std::int32_t siteId, const std::wstring& pathInSite)
-{
-    std::wstring folder;
-    try {
-        const boost::shared_ptr<Metabase::IAdminBase> store = Metabase::CreateAdminObject();
-        if (!store || !store->GetSitePhysicalPath(siteId, pathInSite, folder))
-            return std::wstring();
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (...) {
-        return std::wstring();
-    }
-    TrimDirectoryPath(folder);
-    return folder;
-}
-
-using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-
-// HtmlHelpW from the HTML Help control library, loaded on first use and kept for the life of the
-// process: freeing it would happen while this library is unloaded, where no library may be freed.
-HtmlHelpFunction HtmlHelpEntry()
-{
-    static const HtmlHelpFunction entry = []() -> HtmlHelpFunction {
-        std::wstring path;
-        Framework::RegistryKey key;
-        if (key.Open(HKEY_CLASSES_ROOT, kHtmlHelpKey) != ERROR_SUCCESS || key.QueryString(nullptr, path) != ERROR_SUCCESS ||
-            path.empty())
-            path = kHtmlHelpLibrary;
-        HMODULE library = ::LoadLibraryW(path.c_str());
-        if (!library && path != kHtmlHelpLibrary)
-            library = ::LoadLibraryW(kHtmlHelpLibrary);
-        if (!library)
-            return nullptr;
-        return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HtmlHelpW")));
-    }();
-    return entry;
-}
-
 }
 
 CSitePropertyPage::CSitePropertyPage(std::int32_t siteId, const std::wstring& pathInSite)
     : siteId_(siteId), serverConfiguration_(std::wstring())
 {
     ReadInstallDir();
-    if (siteId_ != -1)
+    if (!IsServerLevel())
         physicalRoot_ = LookUpSiteFolder(siteId_, pathInSite);
 }
 
@@ -147,7 +71,12 @@ CSitePropertyPage::~CSitePropertyPage()
     StopWatcher();
 }
 
-BOOL CSitePropertyPage::OnInitDialog()
+bool CSitePropertyPage::IsServerLevel() const noexcept
+{
+    return siteId_ == SiteLocation::ServerLevel;
+}
+
+LRESULT CSitePropertyPage::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 {
     pageWindow_ = PageWindow();
     serverConfigurationPath_ = ModuleDirectory() + kServerFileName;
@@ -167,9 +96,22 @@ BOOL CSitePropertyPage::OnInitDialog()
     return FALSE;
 }
 
-std::wstring CSitePropertyPage::ShownFile() const
+LRESULT CSitePropertyPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled)
 {
-    if (siteId_ == -1)
+    StopWatcher();
+    handled = false;
+    return 0;
+}
+
+LRESULT CSitePropertyPage::OnWatchedFileChanged(UINT, WPARAM, LPARAM, bool&)
+{
+    Refresh();
+    return 0;
+}
+
+std::wstring CSitePropertyPage::DecideShownFile() const
+{
+    if (IsServerLevel())
         return serverConfigurationPath_;
     // Without the site's folder the access-file choice would look into the current drive's root.
     if (physicalRoot_.empty())
@@ -180,8 +122,8 @@ std::wstring CSitePropertyPage::ShownFile() const
 
 void CSitePropertyPage::Refresh()
 {
-    const std::wstring shown = ShownFile();
-    const bool known = !shown.empty();
+    shownFile_ = DecideShownFile();
+    const bool known = !shownFile_.empty();
     for (HWND button : {editButton_, importButton_, proxyButton_})
         ::EnableWindow(button, known ? TRUE : FALSE);
     if (!known) {
@@ -189,89 +131,61 @@ void CSitePropertyPage::Refresh()
         ::SetWindowTextW(textField_, L"");
         return;
     }
-    ::SetWindowTextW(pathField_, shown.c_str());
+    ::SetWindowTextW(pathField_, shownFile_.c_str());
     std::wstring text;
-    ReadWholeFile(shown, text);
+    ReadWholeFile(shownFile_, text);
     ::SetWindowTextW(textField_, text.c_str());
 }
 
-bool CSitePropertyPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+// Setting the path field's text raises EN_CHANGE, so every refresh marks the page changed.
+LRESULT CSitePropertyPage::OnChanged(WORD, WORD, HWND, bool& handled)
 {
-    result = FALSE;
-    switch (msg) {
-    case WM_DESTROY:
-        StopWatcher();
-        return false;
-    case WM_NOTIFY: {
-        // Apply has nothing to do: every command writes its file at once.
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header && header->code == static_cast<UINT>(PSN_HELP)) {
-            OnHelp();
-            return true;
-        }
-        return false;
-    }
-    case WM_COMMAND:
-        result = OnCommand(HIWORD(wParam), LOWORD(wParam));
-        return true;
-    default:
-        if (msg == WatchedFileChanged) {
-            Refresh();
-            return true;
-        }
-        return false;
-    }
+    SetModified();
+    handled = false;
+    return 0;
 }
 
-INT_PTR CSitePropertyPage::OnCommand(WORD code, WORD id)
+// No push button is the default while an edit field has the focus.
+LRESULT CSitePropertyPage::OnFieldFocus(WORD, WORD, HWND, bool& handled)
 {
-    if (code == EN_CHANGE || code == 1)
-        SetModified();
-    if (code == EN_SETFOCUS)
-        ::SendMessageW(pageWindow_, DM_SETDEFID, 0, 0);
-    // By control id alone: a button's click and an accelerator (code 1) run the same command; a
-    // command whose button Refresh disabled (no file is known) does nothing.
-    switch (id) {
-    case IDC_ABOUT: {
-        Framework::ActivationScope scope(ModuleActivationContext());
-        ShowAboutDialog(::GetActiveWindow());
-        return TRUE;
-    }
-    case IDC_EDIT:
-        OnEdit();
-        break;
-    case IDC_IMPORT:
-        OnImport();
-        break;
-    case IDC_PROXY:
-        OnProxySettings();
-        break;
-    default:
-        break;
-    }
+    ::SendMessageW(pageWindow_, DM_SETDEFID, 0, 0);
+    handled = false;
+    return 0;
+}
+
+LRESULT CSitePropertyPage::OnAbout(WORD, WORD, HWND, bool&)
+{
+    Framework::ActivationScope scope(ModuleActivationContext());
+    ShowAboutDialog(::GetActiveWindow());
+    return TRUE;
+}
+
+LRESULT CSitePropertyPage::OnEdit(WORD, WORD, HWND, bool&)
+{
+    if (shownFile_.empty())
+        return FALSE;
+    if (!StartProgram(pageWindow_, kEditorName, shownFile_))
+        ShowModuleError(pageWindow_, IDS_CANT_OPEN_EDITOR);
     return FALSE;
 }
 
-void CSitePropertyPage::OnEdit()
+LRESULT CSitePropertyPage::OnImport(WORD, WORD, HWND, bool&)
 {
-    if (!::IsWindowEnabled(editButton_))
-        return;
-    const std::wstring path = WindowText(pathField_);
-    if (!StartProgram(pageWindow_, kEditorName, path, false, nullptr))
-        ShowModuleError(pageWindow_, IDS_CANT_OPEN_EDITOR);
-}
-
-void CSitePropertyPage::OnImport()
-{
-    if (!::IsWindowEnabled(importButton_))
-        return;
-    const std::wstring target = WindowText(pathField_);
+    if (shownFile_.empty())
+        return FALSE;
+    const std::wstring target = shownFile_;
     CImportFileDialog dialog;
     if (dialog.DoModal(::GetActiveWindow()) == IDOK) {
         const std::wstring chosen = dialog.FileName();
         const std::wstring backup = target + kBackupSuffix;
         const bool savedOld = ::MoveFileExW(target.c_str(), backup.c_str(),
                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        // Only a file that is not there yet may be converted without a backup.
+        if (!savedOld && !IsMissingFileError(::GetLastError())) {
+            ShowModuleError(pageWindow_, IDS_IMPORT_NO_BACKUP);
+            Refresh();
+            return FALSE;
+        }
         DWORD exitCode = 0;
         const bool started =
             RunAndWait(pageWindow_, kConverterName, L"\"" + chosen + L"\" \"" + target + L"\"", exitCode);
@@ -286,35 +200,38 @@ void CSitePropertyPage::OnImport()
         }
     }
     Refresh();
+    return FALSE;
 }
 
-void CSitePropertyPage::OnProxySettings()
+LRESULT CSitePropertyPage::OnProxySettings(WORD, WORD, HWND, bool&)
 {
-    if (!::IsWindowEnabled(proxyButton_))
-        return;
-    const std::wstring path = WindowText(pathField_);
+    if (shownFile_.empty())
+        return FALSE;
+    const std::wstring path = shownFile_;
     {
         ProxySettingsDialog dialog(path);
         Framework::ActivationScope scope(ModuleActivationContext());
         dialog.DoModal(::GetActiveWindow());
     }
     Refresh();
+    return FALSE;
 }
 
-void CSitePropertyPage::OnHelp()
+LRESULT CSitePropertyPage::OnHelp(int, NMHDR*, bool&)
 {
     HtmlHelpFunction htmlHelp = HtmlHelpEntry();
     if (!htmlHelp)
-        return;
+        return FALSE;
     const std::wstring file = ModuleDirectory() + ModuleString(IDS_HELP_FILE);
-    htmlHelp(pageWindow_, file.c_str(), kDisplayTableOfContents, 0);
+    htmlHelp(pageWindow_, file.c_str(), kHelpDisplayTableOfContents, 0);
+    return FALSE;
 }
 
 void CSitePropertyPage::StartWatcher()
 {
-    watchedPath_ = WindowText(pathField_);
+    watchedPath_ = shownFile_;
     lastWriteTime_ = LastWriteTime(watchedPath_);
-    // A path without a folder (or the no-folder notice) has nothing to watch.
+    // A path without a folder (or no file at all) has nothing to watch.
     if (watchedPath_.find(L'\\') == std::wstring::npos)
         return;
     stopWatcher_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));

@@ -3,6 +3,8 @@
 // belongs there (the server's "httpd.conf" beside the module, or the per-directory file in the
 // site's physical folder), shows its path and text, follows changes to the file through a watcher
 // thread, and starts the editor, the converter, the proxy settings and the About box.
+#include "resource.h"
+
 #include <windows.h>
 
 #include <Framework/Handles.h>
@@ -16,36 +18,59 @@ namespace Orvane { namespace Quillon {
 
 class CSitePropertyPage final : public Framework::CPropertyPage {
 public:
+    // The page's one message of its own. WM_APP and above are free for a window's own code (a
+    // dialog's WM_USER range carries the dialog manager's DM_ messages); the offset is the page's
+    // choice, and nothing else sends to the page in that range.
+    static constexpr UINT kWatchedFileChangedOffset = 0x51;
     // Posted by the watcher thread to the page window: the watched file has a new last-write time.
-    static constexpr UINT WatchedFileChanged = WM_APP + 0x51;
+    static constexpr UINT WatchedFileChanged = WM_APP + kWatchedFileChangedOffset;
+    // The notification code of a WM_COMMAND that an accelerator sends (a menu's is 0).
+    static constexpr WORD kAcceleratorNotification = 1;
 
     // Looks the site's physical folder up in the IIS configuration store (not for the server level).
     CSitePropertyPage(std::int32_t siteId, const std::wstring& pathInSite);
 
     // Decides the shown file and shows its path and text. On the page's own thread.
     void Refresh();
-    // Starts the watcher on the path field's text; a path without "\" gets no watcher.
+    // Starts the watcher on the shown file; a path without "\" (and no file) gets no watcher.
     void StartWatcher();
     // The watcher's start routine; its parameter is the page.
     static DWORD WINAPI WatcherThread(void* page);
 
-    std::int32_t SiteId() const noexcept { return siteId_; }
-    const std::wstring& PhysicalRoot() const noexcept { return physicalRoot_; }
-    const std::wstring& ServerConfigurationPath() const noexcept { return serverConfigurationPath_; }
+    // A command runs by its control id whatever the notification (a click, an accelerator); the
+    // marking handlers before them let the search go on. Apply has nothing to do (every command
+    // writes its file at once), so PSN_APPLY has no entry.
+    FW_BEGIN_MSG_MAP(CSitePropertyPage)
+        FW_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        FW_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        FW_MESSAGE_HANDLER(WatchedFileChanged, OnWatchedFileChanged)
+        FW_NOTIFY_CODE_HANDLER(PSN_HELP, OnHelp)
+        FW_COMMAND_CODE_HANDLER(EN_CHANGE, OnChanged)
+        FW_COMMAND_CODE_HANDLER(kAcceleratorNotification, OnChanged)
+        FW_COMMAND_CODE_HANDLER(EN_SETFOCUS, OnFieldFocus)
+        FW_COMMAND_ID_HANDLER(IDC_ABOUT, OnAbout)
+        FW_COMMAND_ID_HANDLER(IDC_EDIT, OnEdit)
+        FW_COMMAND_ID_HANDLER(IDC_IMPORT, OnImport)
+        FW_COMMAND_ID_HANDLER(IDC_PROXY, OnProxySettings)
+    FW_END_MSG_MAP()
 
 private:
     ~CSitePropertyPage() override;
 
-    BOOL OnInitDialog() override;
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-    INT_PTR OnCommand(WORD code, WORD id);
+    LRESULT OnInitDialog(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnWatchedFileChanged(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnHelp(int id, NMHDR* header, bool& handled);
+    LRESULT OnChanged(WORD code, WORD id, HWND control, bool& handled);
+    LRESULT OnFieldFocus(WORD code, WORD id, HWND control, bool& handled);
+    LRESULT OnAbout(WORD code, WORD id, HWND control, bool& handled);
+    LRESULT OnEdit(WORD code, WORD id, HWND control, bool& handled);
+    LRESULT OnImport(WORD code, WORD id, HWND control, bool& handled);
+    LRESULT OnProxySettings(WORD code, WORD id, HWND control, bool& handled);
 
-    // The file the page shows; empty when a site's folder is not known.
-    std::wstring ShownFile() const;
-    void OnEdit();
-    void OnImport();
-    void OnProxySettings();
-    void OnHelp();
+    // The file that belongs to the page's node; empty when a site's folder is not known.
+    std::wstring DecideShownFile() const;
+    bool IsServerLevel() const noexcept;
     void StopWatcher() noexcept;
     DWORD Watch();
 
@@ -54,6 +79,9 @@ private:
     std::wstring serverConfigurationPath_;
     std::wstring physicalRoot_;
     QuillpageConfig serverConfiguration_;
+    // The file the page shows, as the last refresh decided it; empty when none is known, and then
+    // the commands that work on it do nothing (their buttons are disabled).
+    std::wstring shownFile_;
     HWND aboutButton_ = nullptr;
     HWND editButton_ = nullptr;
     HWND importButton_ = nullptr;

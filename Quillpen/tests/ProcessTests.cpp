@@ -5,6 +5,7 @@
 
 #include "Framework/Handles.h"
 #include "Framework/Paths.h"
+#include "TestSupport/QuillpenCommands.h"
 #include "TestSupport/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ namespace {
 
 using Orvane::Quillpen::kFrameClassName;
 using Orvane::Quillpen::kViewClassName;
+static_assert(kQuillpenApplyCommand == ID_APPLY, "other programs' tests send Quillpen's Apply by this name");
 const char kHeader[] = "# Orvane Quillon configuration file\r\n# Version 3.0.0.25\r\n";
 
 std::wstring QuillpenExe() { return BuildFolder() + L"\\bin\\Quillpen.exe"; }

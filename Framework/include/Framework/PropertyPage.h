@@ -1,19 +1,26 @@
 #pragma once
-// A property page of a property sheet as a heap object: a dialog procedure that finds the object
-// in the page window's user data, and a page description that keeps the object alive.
+// A property page of a property sheet as a heap object driven by a message map (MessageMap.h): a
+// dialog procedure that finds the object in the page window's user data, and a page description
+// that keeps the object alive.
 // The object is shared by two holders, each with one reference: the page description (from
 // Create until the sheet destroys the page, PSPCB_RELEASE) and the page window (from WM_INITDIALOG
 // to WM_NCDESTROY). The last of them frees it, in whichever order the system ends them, so a page
 // that never gets a window does not leak and a window never outlives its object. A live page
 // object counts as a live object of the module (ServerCounts), so that a DLL that made it stays
-// loaded while a page is open. No exception leaves the dialog procedure.
+// loaded while a page is open.
+// The map gets WM_INITDIALOG with the window already known; the object reaches the window's user
+// data only after it, so the messages sent during initialisation do not reach the map. Every later
+// message but WM_NCDESTROY does. A handled message answers as in a dialog of DialogImpl.h; a
+// handler that threw has not handled its message, and no exception leaves the dialog procedure.
+#include "Framework/MessageMap.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
 
 namespace Framework {
 
-class CPropertyPage {
+class CPropertyPage : public CMessageMap {
 public:
     CPropertyPage(const CPropertyPage&) = delete;
     CPropertyPage& operator=(const CPropertyPage&) = delete;
@@ -31,12 +38,6 @@ public:
 protected:
     CPropertyPage() noexcept;
     virtual ~CPropertyPage();
-
-    // WM_INITDIALOG: the window is known; the object reaches the window's user data afterwards,
-    // so the messages sent during initialisation are not handled by HandleMessage.
-    virtual BOOL OnInitDialog() = 0;
-    // Every later message but WM_NCDESTROY; true when handled, with the dialog result in result.
-    virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) = 0;
 
     // Tells the sheet that the page has changes (enables Apply).
     void SetModified() const noexcept;

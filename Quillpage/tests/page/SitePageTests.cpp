@@ -10,6 +10,7 @@
 #include <Framework/Handles.h>
 #include <Framework/Resources.h>
 #include <TestSupport/IisStoreStandIn.h>
+#include <TestSupport/QuillpenCommands.h>
 #include <TestSupport/SiteFiles.h>
 #include <TestSupport/WindowDriver.h>
 
@@ -23,12 +24,11 @@ namespace {
 using namespace std::string_literals;
 using PageTest::TestCallback;
 using PageTest::TestDataObject;
+using TestSupport::kQuillpenApplyCommand;
 using TestSupport::WaitUntil;
 using TestSupport::WindowText;
 
 const CLSID kExtension = {0x8BC324A4, 0x8A49, 0x4E7A, {0xB2, 0xBF, 0x6E, 0xD3, 0xE5, 0x63, 0x0C, 0x2F}};
-// Quillpen's command that checks and saves the text (its menu's and Ctrl+S's command).
-constexpr WORD kQuillpenApply = 40018;
 // The file-name field of the open-file dialog (explorer and old layouts).
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
@@ -47,6 +47,27 @@ std::string FileBytes(const std::wstring& path)
 {
     std::string bytes;
     return TestSupport::TryReadWholeFile(path, bytes) ? bytes : "<missing>";
+}
+
+// The last-write time of a file; 0 when it cannot be queried.
+ULONGLONG LastWriteTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Waits until a file written now gets a later last-write time than the file has: the watcher
+// tells a write by the time stamp, whose steps can be coarser than a test's. A probe file in a
+// folder of its own on the same drive shows the time a write gets, without waking the watcher.
+bool WaitForLaterWriteTime(const std::wstring& path, DWORD timeoutMs = 10000)
+{
+    const ULONGLONG before = LastWriteTime(path);
+    TestSupport::TempFolder folder(L"quillpage write time");
+    const std::wstring probe = folder.File(L"probe");
+    return WaitUntil([&] { return TestSupport::WriteWholeFile(probe, "x") && LastWriteTime(probe) > before; },
+                     timeoutMs);
 }
 
 // Replaces a file as the editor saves it: a temporary file moved over it.
@@ -417,16 +438,16 @@ TEST_F(SitePageTest, WatcherShowsTheFileReplacedByAnotherProgram)
 
     // Another file of the folder changes: no refresh.
     MarkText();
-    ::Sleep(1100);  // a later last-write time than the file's first one
     ASSERT_TRUE(TestSupport::WriteWholeFile(install_->File(L"other.txt"), "x"));
     WaitUntil([] { return false; }, 1500);
     EXPECT_EQ(TextField(), L"<marker>");
 
+    ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
     ReplaceFile(serverFile_, "RewriteEngine On\r\n");
     EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n")) << TestSupport::Narrow(TextField());
 
     // Written in place, too.
-    ::Sleep(1100);
+    ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteBase /x\r\n"));
     EXPECT_TRUE(WaitForText(L"RewriteBase /x\r\n")) << TestSupport::Narrow(TextField());
 }
@@ -435,7 +456,7 @@ TEST_F(SitePageTest, WatcherWaitsForAWriterThatLocksTheFile)
 {
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
-    ::Sleep(1100);
+    ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
     Framework::ScopedFile writer(
         ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(writer);
@@ -494,7 +515,7 @@ TEST_F(SitePageTest, EditStartsTheEditorAndItsSaveShowsInThePage)
     const std::wstring typed = L"RewriteEngine On\r\nRewriteRule ^/old$ /new [R=301]\r\n";
     ::SendMessageW(view, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     ::SendMessageW(view, EM_SETMODIFY, TRUE, 0);
-    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kQuillpenApply, 0), 0);
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kQuillpenApplyCommand, 0), 0);
     ASSERT_TRUE(WaitUntil([&] { return TextField().find(L"RewriteRule ^/old$ /new [R=301]") != std::wstring::npos; },
                           20000))
         << TestSupport::Narrow(TextField());
@@ -537,23 +558,36 @@ protected:
         TestSupport::PumpMessages();
         return box.Answered() ? box.Text() : std::wstring();
     }
-};
 
-const char kOldSyntax[] = "[ISAPI_Rewrite]\r\nRewriteRule /old/(.*) /new/$1 [I,RP]\r\n";
+    // Writes an old-syntax file beside the module; its path.
+    std::wstring OldFile(const wchar_t* name) const
+    {
+        const std::wstring old = install_->File(name);
+        EXPECT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+        return old;
+    }
+
+    // The shown file holds a conversion, and the page shows it.
+    void ExpectConvertedFileShown() const
+    {
+        const std::string converted = FileBytes(serverFile_);
+        EXPECT_NE(converted.find("RewriteRule"), std::string::npos) << converted;
+        EXPECT_EQ(TextField(), TestSupport::Widen(converted));
+    }
+
+    static constexpr char kOldSyntax[] = "[ISAPI_Rewrite]\r\nRewriteRule /old/(.*) /new/$1 [I,RP]\r\n";
+};
 
 TEST_F(SitePageImportTest, ConvertedFileIsShownAndTheOldOneKeptAsBak)
 {
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
     ASSERT_TRUE(TestSupport::WriteWholeFile(install_->File(L"bak"), "older backup"));
     ASSERT_TRUE(::MoveFileW(install_->File(L"bak").c_str(), (serverFile_ + L".bak").c_str()));
-    const std::wstring old = install_->File(L"old httpd.ini");
-    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    const std::wstring old = OldFile(L"old httpd.ini");
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
 
     EXPECT_EQ(Import(&old), L"");
-    const std::string converted = FileBytes(serverFile_);
-    EXPECT_NE(converted.find("RewriteRule"), std::string::npos) << converted;
-    EXPECT_EQ(TextField(), TestSupport::Widen(converted));
+    ExpectConvertedFileShown();
     EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "RewriteEngine Off\r\n");
     EXPECT_EQ(FileBytes(old), kOldSyntax);
 }
@@ -584,8 +618,7 @@ TEST_F(SitePageImportTest, MissingConverterRestoresTheFileAndSaysSo)
 {
     ASSERT_TRUE(::DeleteFileW(install_->File(L"Quillshift.exe").c_str()));
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
-    const std::wstring old = install_->File(L"httpd.ini");
-    ASSERT_TRUE(TestSupport::WriteWholeFile(old, kOldSyntax));
+    const std::wstring old = OldFile(L"httpd.ini");
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
     EXPECT_EQ(Import(&old), L"Can't open syntax converter.");
     EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
@@ -599,6 +632,70 @@ TEST_F(SitePageImportTest, FailedConversionOfANewFileLeavesNoEmptyFile)
     EXPECT_FALSE(Import(&missing).empty());
     EXPECT_EQ(FileBytes(serverFile_), "<missing>");
 }
+
+// Only a file that is not there yet goes without a backup.
+TEST_F(SitePageImportTest, MissingFileIsConvertedWithoutABackup)
+{
+    const std::wstring old = OldFile(L"httpd.ini");
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(Import(&old), L"");
+    ExpectConvertedFileShown();
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+}
+
+// What keeps the shown file from being renamed to its backup.
+enum class BackupBlocker { BackupIsAFolder, BackupHeldOpen, FileHeldOpen };
+
+struct BackupCase {
+    const char* name;
+    BackupBlocker blocker;
+};
+
+class SitePageBackupTest : public SitePageImportTest, public ::testing::WithParamInterface<BackupCase> {};
+
+// A file that exists but cannot be kept as its backup is not converted over: the file and what
+// stands at the backup's name stay as they were, and the page says why.
+TEST_P(SitePageBackupTest, FileThatCannotBeBackedUpIsNotReplaced)
+{
+    const BackupBlocker blocker = GetParam().blocker;
+    const std::wstring backup = serverFile_ + L".bak";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
+    if (blocker == BackupBlocker::BackupIsAFolder) {
+        ASSERT_TRUE(::CreateDirectoryW(backup.c_str(), nullptr));
+    } else {
+        ASSERT_TRUE(TestSupport::WriteWholeFile(backup, "older backup"));
+    }
+    // Held as a reader holds a file: others may read and write it, but not rename or delete it.
+    Framework::ScopedFile holder;
+    if (blocker != BackupBlocker::BackupIsAFolder) {
+        const std::wstring& held = blocker == BackupBlocker::FileHeldOpen ? serverFile_ : backup;
+        holder.Reset(::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder) << ::GetLastError();
+    }
+    const std::wstring old = OldFile(L"httpd.ini");
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    MarkText();
+
+    EXPECT_EQ(Import(&old), Framework::LoadResourceString(IDS_IMPORT_NO_BACKUP, library_.Get()));
+    holder.Reset();
+    EXPECT_EQ(FileBytes(serverFile_), "RewriteEngine Off\r\n");
+    EXPECT_EQ(TextField(), L"RewriteEngine Off\r\n");
+    if (blocker == BackupBlocker::BackupIsAFolder) {
+        const DWORD attributes = ::GetFileAttributesW(backup.c_str());
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        CloseSheet();
+        ::RemoveDirectoryW(backup.c_str());
+    } else {
+        EXPECT_EQ(FileBytes(backup), "older backup");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Blockers, SitePageBackupTest, ::testing::Values(
+    BackupCase{"BackupIsAFolder", BackupBlocker::BackupIsAFolder},
+    BackupCase{"BackupHeldOpen", BackupBlocker::BackupHeldOpen},
+    BackupCase{"FileHeldOpen", BackupBlocker::FileHeldOpen}),
+    [](const ::testing::TestParamInfo<BackupCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SitePageTest, ProxySettingsWriteTheSectionAndThePageShowsIt)
 {
