@@ -7,7 +7,6 @@
 #include "InstallDir.h"
 #include "MetabasePath.h"
 #include "ModuleActivation.h"
-#include "ModulePrograms.h"
 #include "ModuleState.h"
 #include "ModuleText.h"
 #include "ProxySettingsDialog.h"
@@ -16,6 +15,8 @@
 #include <core/SafeContainer.h>
 
 #include <Framework/ActivationContext.h>
+#include <Framework/FileRead.h>
+#include <Framework/ShellStart.h>
 
 namespace Orvane { namespace Quillon {
 
@@ -41,12 +42,6 @@ std::uint64_t LastWriteTime(const std::wstring& path, DWORD* error = nullptr)
     if (error)
         *error = 0;
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-}
-
-// The answer of a file operation on a file (or folder) that does not exist.
-bool IsMissingFileError(DWORD error)
-{
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool FileHasContent(const std::wstring& path)
@@ -164,7 +159,7 @@ LRESULT CSitePropertyPage::OnEdit(WORD, WORD, HWND, bool&)
 {
     if (shownFile_.empty())
         return FALSE;
-    if (!StartProgram(pageWindow_, kEditorName, shownFile_))
+    if (!Framework::StartProgram(pageWindow_, ModuleDirectory() + kEditorName, shownFile_, SW_SHOWNORMAL))
         ShowModuleError(pageWindow_, IDS_CANT_OPEN_EDITOR);
     return FALSE;
 }
@@ -181,14 +176,15 @@ LRESULT CSitePropertyPage::OnImport(WORD, WORD, HWND, bool&)
         const bool savedOld = ::MoveFileExW(target.c_str(), backup.c_str(),
                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
         // Only a file that is not there yet may be converted without a backup.
-        if (!savedOld && !IsMissingFileError(::GetLastError())) {
+        if (!savedOld && !Framework::IsMissingFileError(::GetLastError())) {
             ShowModuleError(pageWindow_, IDS_IMPORT_NO_BACKUP);
             Refresh();
             return FALSE;
         }
         DWORD exitCode = 0;
         const bool started =
-            RunAndWait(pageWindow_, kConverterName, L"\"" + chosen + L"\" \"" + target + L"\"", exitCode);
+            Framework::RunAndWait(pageWindow_, ModuleDirectory() + kConverterName, L"\"" + chosen + L"\" \"" + target + L"\"",
+                                  SW_SHOWNORMAL, exitCode);
         // A converter that could not start, failed, or wrote nothing leaves the file as it was.
         const bool converted = started && exitCode == 0 && FileHasContent(target);
         if (!converted) {

@@ -11,10 +11,10 @@
 #include "Framework/Module.h"
 #include "Framework/Paths.h"
 #include "Framework/Resources.h"
+#include "Framework/ShellStart.h"
 #include "Framework/SystemError.h"
 #include "RewriteConfig/Platform.h"
 
-#include <shellapi.h>
 
 #include <iterator>
 
@@ -365,15 +365,8 @@ LRESULT CMainFrame::OnRegExpTest(WORD, WORD, HWND, bool&)
     std::wstring program = ProbeProgramPath();
     std::wstring line = view_.CurrentLineText(kProbeLineChars);
     std::wstring parameters = ProbeParameters(line, Orvane::Quillon::Platform::WideToAnsi(line));
-    // Without error UI: a missing program must not stop the window in a system box.
-    SHELLEXECUTEINFOW start{};
-    start.cbSize = sizeof(start);
-    start.fMask = SEE_MASK_FLAG_NO_UI;
-    start.hwnd = m_hWnd;
-    start.lpFile = program.c_str();
-    start.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
-    start.nShow = SW_SHOWDEFAULT;
-    ::ShellExecuteExW(&start);
+    // A missing program shows nothing.
+    Framework::StartProgram(m_hWnd, program, parameters, SW_SHOWDEFAULT);
     return 0;
 }
 
