@@ -1,9 +1,9 @@
 #include "AboutDialog.h"
 
-#include "ModuleState.h"
 #include "ModuleText.h"
 
 #include <Common/ModuleVersionInfo.h>
+#include <Framework/Module.h>
 #include <Framework/Handles.h>
 #include <Framework/Resources.h>
 
@@ -48,7 +48,7 @@ LRESULT CAboutDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 {
     version_ = GetDlgItem(IDC_ABOUT_VERSION);
     // Without a readable version resource the template's text stays.
-    const std::wstring version = ModuleProductVersionText(ModuleInstance());
+    const std::wstring version = ModuleProductVersionText(Framework::Module().GetModuleInstance());
     if (version_ && !version.empty())
         ::SetWindowTextW(version_, version.c_str());
     if (HWND link = GetDlgItem(IDC_ABOUT_HYPERLINK))

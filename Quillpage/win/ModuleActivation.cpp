@@ -1,7 +1,7 @@
 #include "ModuleActivation.h"
 
-#include "ModuleState.h"
 
+#include <Framework/Module.h>
 #include <Framework/ActivationContext.h>
 
 #include <mutex>
@@ -13,7 +13,7 @@ HANDLE ModuleActivationContext() noexcept
     static Framework::ActivationContext context;
     static std::once_flag once;
     try {
-        std::call_once(once, [] { context.Create(ModuleInstance()); });
+        std::call_once(once, [] { context.Create(Framework::Module().GetModuleInstance()); });
     } catch (...) {
         return INVALID_HANDLE_VALUE;
     }

@@ -10,7 +10,6 @@ namespace Orvane::Quillon {
 namespace {
 
 struct State {
-    HINSTANCE instance = nullptr;
     std::wstring path;
     std::wstring directory;
     Framework::ScopedLibrary richEdit;
@@ -44,7 +43,6 @@ bool InitModule(HINSTANCE instance)
     State& state = ModuleData();
     if (state.initialised)
         return true;
-    state.instance = instance;
     state.path = Framework::ModuleFileName(instance);
     if (state.path.empty())
         return false;
@@ -76,11 +74,6 @@ void TermModule() noexcept
 bool ModuleInitialised() noexcept
 {
     return ModuleData().initialised;
-}
-
-HINSTANCE ModuleInstance() noexcept
-{
-    return ModuleData().instance;
 }
 
 const std::wstring& ModulePath() noexcept

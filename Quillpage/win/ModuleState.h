@@ -1,6 +1,6 @@
 #pragma once
-// Module-wide state of the COM server: its instance, its own path and folder (where every sibling
-// deliverable is found) and the clipboard formats registered at load.
+// Module-wide state of the COM server: its own path and folder (where every sibling deliverable is
+// found) and the clipboard formats registered at load.
 #include <windows.h>
 
 #include <string>
@@ -17,15 +17,14 @@ struct ClipboardFormats {
 // The four formats, registered during static initialisation, before DllMain.
 const ClipboardFormats& RegisteredClipboardFormats() noexcept;
 
-// Runs once: keeps the instance, reads the module path, initialises the framework's module and the
+// Runs once: reads the module path, initialises the framework's module with the instance and the
 // common controls, loads the rich edit library. False when the path or the library cannot be had.
 bool InitModule(HINSTANCE instance);
 // Undoes InitModule once (frees the rich edit library, ends the framework's module).
 void TermModule() noexcept;
 bool ModuleInitialised() noexcept;
 
-HINSTANCE ModuleInstance() noexcept;
-// Full path of the module file.
+// Full path of the module file. (Its instance is the framework module's, GetModuleInstance.)
 const std::wstring& ModulePath() noexcept;
 // The module path up to and including its last "\".
 const std::wstring& ModuleDirectory() noexcept;

@@ -1,6 +1,5 @@
 #include "ModuleText.h"
 
-#include "ModuleState.h"
 #include "resource.h"
 
 #include <Framework/Resources.h>
@@ -9,7 +8,7 @@ namespace Orvane { namespace Quillon {
 
 std::wstring ModuleString(UINT id)
 {
-    return Framework::LoadResourceString(id, ModuleInstance());
+    return Framework::LoadResourceString(id);
 }
 
 void ShowModuleError(HWND owner, UINT textId)

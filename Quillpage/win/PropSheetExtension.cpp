@@ -6,6 +6,7 @@
 #include "SitePropertyPage.h"
 #include "resource.h"
 
+#include <Framework/Module.h>
 #include <Framework/ActivationContext.h>
 #include <Framework/Handles.h>
 
@@ -25,7 +26,7 @@ PROPSHEETPAGEW PageDescription()
     PROPSHEETPAGEW description{};
     description.dwSize = sizeof(description);
     description.dwFlags = PSP_USEICONID | PSP_USETITLE | PSP_HASHELP;
-    description.hInstance = ModuleInstance();
+    description.hInstance = Framework::Module().GetModuleInstance();
     description.pszTemplate = MAKEINTRESOURCEW(IDD_SITE_PAGE);
     description.pszIcon = MAKEINTRESOURCEW(IDI_SITE_PAGE);
     description.pszTitle = MAKEINTRESOURCEW(IDS_PAGE_TITLE);

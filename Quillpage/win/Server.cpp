@@ -5,6 +5,7 @@
 #include "Registration.h"
 #include "SnapinAbout.h"
 
+#include <Framework/Module.h>
 #include <Framework/ClassFactory.h>
 
 namespace Orvane::Quillon {
@@ -58,7 +59,7 @@ extern "C" HRESULT STDMETHODCALLTYPE DllCanUnloadNow()
 
 extern "C" HRESULT STDMETHODCALLTYPE DllRegisterServer()
 {
-    return RegisterServer(ModulePath(), ModuleInstance());
+    return RegisterServer(ModulePath(), Framework::Module().GetModuleInstance());
 }
 
 extern "C" HRESULT STDMETHODCALLTYPE DllUnregisterServer()

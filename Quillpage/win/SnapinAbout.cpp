@@ -1,7 +1,8 @@
 #include "SnapinAbout.h"
 
-#include "ModuleState.h"
 #include "resource.h"
+
+#include <Framework/Module.h>
 
 namespace Orvane::Quillon {
 
@@ -93,7 +94,7 @@ HRESULT STDMETHODCALLTYPE CSnapinAbout::GetStaticFolderImage(HBITMAP* smallImage
 
 HRESULT CreateSnapinAbout(REFIID iid, void** out) noexcept
 {
-    return Framework::CreateComObject<CSnapinAbout>(iid, out, ModuleInstance());
+    return Framework::CreateComObject<CSnapinAbout>(iid, out, Framework::Module().GetModuleInstance());
 }
 
 }
