@@ -2,6 +2,7 @@
 
 #include "SiteNodeType.h"
 
+#include <Common/IisNodeTypes.h>
 #include <Framework/GuidText.h>
 #include <Framework/Registry.h>
 
@@ -23,12 +24,6 @@ constexpr DWORD kPropertySheetDataBytes = 255;
 // The node types in the order they are examined.
 constexpr int kNodeTypes[] = {Orvanedock::kNodeRoot, Orvanedock::kNodeWebSite, Orvanedock::kNodeVirtualDirectory,
                               Orvanedock::kNodeApplication, Orvanedock::kNodePhysicalDirectory};
-
-// {A841B6Cx-7577-11D0-BB1F-00A0C922E79C}, x by node type.
-GUID IisNodeType(unsigned long first)
-{
-    return GUID{first, 0x7577, 0x11D0, {0xBB, 0x1F, 0x00, 0xA0, 0xC9, 0x22, 0xE7, 0x9C}};
-}
 
 void EnumerateSnapins(HKEY root, const RegistryKey& snapins, SnapinList& list)
 {
@@ -65,14 +60,14 @@ GUID NodeTypeGuid(int nodeType) noexcept
 {
     switch (nodeType) {
     case Orvanedock::kNodeRoot:
-        return IisNodeType(0xA841B6C5);
+        return IisNodeType::kWebSites;
     case Orvanedock::kNodeWebSite:
-        return IisNodeType(0xA841B6C7);
+        return IisNodeType::kWebSite;
     case Orvanedock::kNodeVirtualDirectory:
     case Orvanedock::kNodeApplication:
-        return IisNodeType(0xA841B6C8);
+        return IisNodeType::kVirtualDirectory;
     case Orvanedock::kNodePhysicalDirectory:
-        return IisNodeType(0xA841B6C9);
+        return IisNodeType::kDirectory;
     default:
         return GUID_NULL;
     }

@@ -2,6 +2,7 @@
 
 #include "resource.h"
 
+#include <Common/IisNodeTypes.h>
 #include <Framework/GuidText.h>
 #include <Framework/Registry.h>
 #include <Framework/Resources.h>
@@ -14,8 +15,7 @@ const CLSID CLSID_PropSheetExtension = {0x8BC324A4, 0x8A49, 0x4E7A, {0xB2, 0xBF,
 const CLSID CLSID_SnapinAbout = {0xEFA41C35, 0xF062, 0x46F7, {0xB1, 0xA6, 0x2A, 0xFA, 0x25, 0x39, 0x00, 0xB3}};
 
 const ExtensionNode ExtensionNodeTable[] = {
-    {PropertySheetExtension,
-     {0xA841B6C5, 0x7577, 0x11D0, {0xBB, 0x1F, 0x00, 0xA0, 0xC9, 0x22, 0xE7, 0x9C}},
+    {PropertySheetExtension, IisNodeType::kWebSites,
      {0x8BC324A4, 0x8A49, 0x4E7A, {0xB2, 0xBF, 0x6E, 0xD3, 0xE5, 0x63, 0x0C, 0x2F}},
      L"Quillon3 Extension"},
     {EndOfExtensions, GUID_NULL, GUID_NULL, L""},
