@@ -107,6 +107,14 @@ struct OrvanedockFrame : ::testing::Test {
     }
 };
 
+// The process tests and the demo driver find the frame and its tree by these names.
+TEST(OrvanedockWindows, NamesOfTheTestsAreTheFramesOwn)
+{
+    EXPECT_STREQ(OrvanedockTest::kFrameClass, Orvane::Orvanedock::kFrameClassName);
+    EXPECT_EQ(OrvanedockTest::kTreeId, Orvane::Orvanedock::kTreeControlId);
+    EXPECT_STREQ(TestSupport::kOrvanedockCaption, Orvane::Orvanedock::kProgramCaption);
+}
+
 TEST_F(OrvanedockFrame, AcceleratorKeysDoNothingInAPageAndTypingReachesIt)
 {
     ASSERT_EQ(L"Orvanedock - IIS Web Sites", frame.GetWindowText());

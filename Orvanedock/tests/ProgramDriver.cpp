@@ -24,9 +24,7 @@ HWND FindSiteTree(HWND frame)
 
 HWND FindSheet(HWND frame)
 {
-    return FindChild(frame, [](HWND w) {
-        return ClassNameOf(w) == L"#32770" && ::IsWindowVisible(w) && ::GetDlgItem(w, 0x3020) != nullptr;
-    });
+    return FindChild(frame, TestSupport::IsShownPropertySheet);
 }
 
 RECT WindowRect(HWND window)

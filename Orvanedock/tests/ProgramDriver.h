@@ -2,6 +2,7 @@
 // Orvanedock.exe started as its own process and driven from the test's process, as a user would:
 // the frame found by its class, tree items read in the program's memory, nodes selected and
 // expanded, the hosted property sheet found among the frame's children.
+#include <TestSupport/OrvanedockWindows.h>
 #include <TestSupport/WindowDriver.h>
 
 #include <windows.h>
@@ -14,8 +15,8 @@
 namespace OrvanedockTest {
 
 constexpr DWORD kTimeoutMs = 20000;
-constexpr wchar_t kFrameClass[] = L"Orvanedock Window Class";
-constexpr int kTreeId = 1002;
+constexpr const wchar_t* kFrameClass = TestSupport::kOrvanedockFrameClass;
+constexpr int kTreeId = TestSupport::kOrvanedockTreeId;
 constexpr wchar_t kTreeClass[] = L"Orvanedock.SiteTreeView";
 
 // The built program.

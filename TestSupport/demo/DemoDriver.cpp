@@ -7,6 +7,7 @@
 //                          for the root's property pages and fails when they do not come.
 //   DemoDriver close       closes Orvanedock's frame and waits until its process has ended.
 // Exit code 0 on success, 1 when a window did not come in time, 2 on a usage error.
+#include "TestSupport/OrvanedockWindows.h"
 #include "TestSupport/RemoteMemory.h"
 #include "TestSupport/WindowDriver.h"
 
@@ -21,10 +22,6 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"Orvanedock Window Class";
-constexpr wchar_t kProgramCaption[] = L"Orvanedock";
-constexpr int kTreeId = 1002;
-constexpr int kTabControlId = 0x3020;
 constexpr DWORD kStartTimeoutMs = 120000;
 constexpr DWORD kStepTimeoutMs = 30000;
 
@@ -34,12 +31,7 @@ void Say(const std::wstring& text)
     std::fflush(stdout);
 }
 
-bool IsTree(HWND window) { return ::GetDlgCtrlID(window) == kTreeId && ::IsWindowVisible(window); }
-// A shown property sheet: a dialog with the sheet's tab control.
-bool IsSheet(HWND window)
-{
-    return ClassNameOf(window) == L"#32770" && ::IsWindowVisible(window) && ::GetDlgItem(window, kTabControlId);
-}
+bool IsTree(HWND window) { return ::GetDlgCtrlID(window) == kOrvanedockTreeId && ::IsWindowVisible(window); }
 bool IsNoProperties(HWND window) { return _wcsicmp(ClassNameOf(window).c_str(), L"Edit") == 0 && ::IsWindowVisible(window); }
 
 // Waits until the window's thread has handled everything sent before; false when it hangs.
@@ -66,13 +58,13 @@ HWND WaitForFrame()
     HWND frame = nullptr;
     WaitUntil(
         [&] {
-            HWND box = ::FindWindowW(L"#32770", kProgramCaption);
+            HWND box = ::FindWindowW(L"#32770", kOrvanedockCaption);
             if (box && ::IsWindowVisible(box)) {
                 Say(L"Orvanedock warns: \"" + ChildTexts(box, L"Static") + L"\"; answering OK");
                 ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
                 ::Sleep(200);
             }
-            frame = ::FindWindowW(kFrameClass, nullptr);
+            frame = ::FindWindowW(kOrvanedockFrameClass, nullptr);
             return frame && ::IsWindowVisible(frame);
         },
         kStartTimeoutMs, false);
@@ -116,9 +108,9 @@ int ShowRoot(bool expectPage)
     }
     // The pane is filled while the selection is handled; a page can still be on its way.
     HWND sheet = nullptr;
-    WaitUntil([&] { return (sheet = FindChild(frame, IsSheet)) != nullptr; }, expectPage ? kStepTimeoutMs : 0, false);
+    WaitUntil([&] { return (sheet = FindChild(frame, IsShownPropertySheet)) != nullptr; }, expectPage ? kStepTimeoutMs : 0, false);
     if (sheet && WaitIdle(frame)) {
-        HWND tab = ::GetDlgItem(sheet, kTabControlId);
+        HWND tab = ::GetDlgItem(sheet, kSheetTabControlId);
         Say(L"\"" + rootText + L"\" selected; its property page \"" +
             (process ? RemoteTabText(process.Get(), tab, 0) : std::wstring()) + L"\" is shown");
         return 0;
@@ -133,7 +125,7 @@ int ShowRoot(bool expectPage)
 
 int Close()
 {
-    HWND frame = ::FindWindowW(kFrameClass, nullptr);
+    HWND frame = ::FindWindowW(kOrvanedockFrameClass, nullptr);
     if (!frame) {
         Say(L"Orvanedock is not running");
         return 0;
