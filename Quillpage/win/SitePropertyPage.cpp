@@ -287,10 +287,9 @@ DWORD CSitePropertyPage::Watch()
             lastWriteTime_ = time;
             // A writer that holds the file without read sharing would give the page an empty text.
             for (int retry = 0; time != 0 && retry < kSharingRetries; ++retry) {
-                Framework::ScopedFile probe(::CreateFileW(path.c_str(), GENERIC_READ,
-                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-                if (probe || ::GetLastError() != ERROR_SHARING_VIOLATION)
+                Framework::ScopedFile probe;
+                if (Framework::OpenFileForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                  Framework::MissingFile::Fails, probe) != ERROR_SHARING_VIOLATION)
                     break;
                 if (pause())
                     return 0;

@@ -15,7 +15,6 @@
 #include "Framework/SystemError.h"
 #include "RewriteConfig/Platform.h"
 
-
 #include <iterator>
 
 namespace Orvane { namespace Quillpen {
