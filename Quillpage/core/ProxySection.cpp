@@ -1,11 +1,9 @@
 #include "ProxySection.h"
 
+#include "ProxyRewriteCheck.h"
+
 #include <cstddef>
 #include <utility>
-#include <vector>
-
-#include <RewriteConfig/OrvaneSections.h>
-#include <RewriteConfig/QuillonConfig.h>
 
 namespace Orvane { namespace Quillon {
 
@@ -14,6 +12,8 @@ namespace {
 const char kOpeningTag[] = "<Orvane>";
 const char kClosingTag[] = "</Orvane>";
 const char kLineEnd[] = "\r\n";
+constexpr std::size_t kLineEndSize = sizeof kLineEnd - 1;
+constexpr std::size_t kRoomForSection = 256;
 
 constexpr std::int32_t kDefaultConnect = 60000;
 constexpr std::int32_t kDefaultReceive = 30000;
@@ -24,146 +24,70 @@ std::string Seconds(std::int32_t milliseconds)
     return std::to_string(static_cast<std::uint32_t>(milliseconds) / 1000u);
 }
 
-// What the parser reads of a file's bytes: the text up to the first NUL byte, as the file readers
-// hand it to the parser.
-std::string ParsedPart(const std::string& bytes)
-{
-    return bytes.substr(0, bytes.find('\0'));
-}
-
-// The first byte c of the line's bytes; its beginning when it holds none.
-std::size_t FindInLine(const std::string& text, const LogicalLine& line, char c)
-{
-    const std::size_t at = text.find(c, line.begin);
-    return at < line.end ? at : line.begin;
-}
-
-// A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is blank or
-// a comment. The comment as the parser reads it, empty when there is none.
-std::string TagComment(const LogicalLine& line)
-{
-    const std::size_t hash = line.text.find('#', line.text.find('>'));
-    return hash == std::string::npos ? std::string() : line.text.substr(hash);
-}
-
-// How one container reads a text: the lines outside the Orvane sections and those inside them
-// (blank lines and settings aside; a tag line's comment counts as a line inside), with whether it
-// accepted each, and the proxy settings that the text gives it.
-struct Reading {
-    std::vector<std::pair<std::string, bool>> outside;
-    std::vector<std::pair<std::string, bool>> inside;
-    ProxySettings settings;
-};
-
-Reading Summary(const std::vector<SectionLine>& lines, const ProxySettings& settings)
-{
-    Reading reading;
-    for (const SectionLine& line : lines) {
-        const std::string& text = line.line.text;
-        switch (line.place) {
-        case SectionLine::Outside:
-            if (!text.empty())
-                reading.outside.emplace_back(text, line.accepted);
-            break;
-        case SectionLine::Inside:
-            if (!text.empty())
-                reading.inside.emplace_back(text, line.accepted);
-            break;
-        case SectionLine::Opening:
-        case SectionLine::Closing: {
-            const std::string comment = TagComment(line.line);
-            if (!comment.empty())
-                reading.inside.emplace_back(comment, true);
-            break;
-        }
-        case SectionLine::Setting:
-            break;
-        }
-    }
-    reading.settings = settings;
-    return reading;
-}
-
-template <class Container>
-Reading ReadAs(const std::string& bytes)
-{
-    Container container;
-    const std::vector<SectionLine> lines = ReadOrvaneSections(container, ParsedPart(bytes));
-    return Summary(lines, container.proxySettings);
-}
-
-bool SameSettings(const ProxySettings& a, const ProxySettings& b)
-{
-    return a.connectTimeout == b.connectTimeout && a.receiveTimeout == b.receiveTimeout &&
-           a.sendTimeout == b.sendTimeout && a.suppressErrors == b.suppressErrors;
-}
-
-// A text as the section's own reader (a directory level) and as the whole language (which the
-// editor checks before it saves) read it.
-struct Readings {
-    Reading directoryLevel;
-    Reading language;
-};
-
-// Whether a rewritten text keeps the contract of the rewrite: for both readers it gives exactly the
-// new settings, and every other line reads as before, with the same verdict, on the same side of
-// the section, in the same order.
-bool KeepsReadings(const Readings& before, const std::string& after, const ProxySettings& settings)
-{
-    auto keeps = [&settings](const Reading& old, const Reading& now) {
-        return SameSettings(now.settings, settings) && now.outside == old.outside && now.inside == old.inside;
-    };
-    return keeps(before.directoryLevel, ReadAs<Htaccess>(after)) && keeps(before.language, ReadAs<QuillonConfig>(after));
-}
-
-// The text without the Orvane sections that a directory level reads in it (lines: its reading of
-// the text), and the lines of those sections that are kept inside the new one.
+// The text without the sections that are cut, and without the settings of those that stay; and the
+// lines that go into the new section.
 struct CutText {
     std::string remaining;
     std::string kept;
 };
 
+// A kept line ends with CR LF. Its bytes end in a backslash only at the end of the text, where the
+// parser drops it; written before a line end, it would join the next line to this one.
+void Keep(std::string& kept, const std::string& text, std::size_t from, std::size_t to)
+{
+    if (to > from && text[to - 1] == '\\')
+        --to;
+    kept.append(text, from, to - from).append(kLineEnd);
+}
+
 // A section is cut from its opening tag to the end of its closing tag; the blanks in front of the
 // opening tag and the closing line's own line end stay. A section that is never closed runs to the
-// end of what the parser reads. Inside the new section go, in order: the tag lines' comments and
-// every line of the old sections but their blank lines and settings, each with CR LF.
-CutText CutSections(const std::string& text, const std::vector<SectionLine>& lines)
+// end of the text. Inside the new section go, in order: the tag lines' comments and every line of the
+// cut sections but their blank lines and settings. A section that stays loses its settings' lines.
+CutText Cut(const std::string& text, const ProxySections& found)
 {
     CutText cut;
+    // Room for the text and a section after it, so that neither is copied again as it grows.
+    cut.remaining.reserve(text.size() + kRoomForSection);
     std::size_t keptFrom = 0;
-    bool inSection = false;
-    auto keepComment = [&](const LogicalLine& line, std::size_t tagEnd) {
-        const std::size_t hash = text.find('#', tagEnd);
-        if (TagComment(line).empty() || hash >= line.end)
-            return false;
-        cut.kept.append(text, hash, line.end - hash).append(kLineEnd);
-        return true;
-    };
-    for (const SectionLine& line : lines) {
-        const LogicalLine& at = line.line;
-        switch (line.place) {
-        case SectionLine::Opening:
-            cut.remaining.append(text, keptFrom, FindInLine(text, at, '<') - keptFrom);
-            keepComment(at, FindInLine(text, at, '>'));
-            inSection = true;
-            break;
-        case SectionLine::Inside:
-            if (!at.text.empty())
-                cut.kept.append(text, at.begin, at.end - at.begin).append(kLineEnd);
-            break;
-        case SectionLine::Closing: {
-            const std::size_t tagEnd = FindInLine(text, at, '>') + 1;
-            keptFrom = keepComment(at, tagEnd) ? at.end : tagEnd;
-            inSection = false;
-            break;
+    for (const ProxySectionExtent& section : found.sections) {
+        if (!section.cut) {
+            for (std::size_t i = section.first; i <= section.last; ++i) {
+                const ProxySectionLine& line = found.lines[i];
+                if (line.place != SectionLine::Setting)
+                    continue;
+                cut.remaining.append(text, keptFrom, line.begin - keptFrom);
+                keptFrom = line.next;
+            }
+            continue;
         }
-        case SectionLine::Outside:
-        case SectionLine::Setting:
-            break;
+        for (std::size_t i = section.first; i <= section.last; ++i) {
+            const ProxySectionLine& line = found.lines[i];
+            switch (line.place) {
+            case SectionLine::Opening:
+                cut.remaining.append(text, keptFrom, line.tagStart - keptFrom);
+                if (line.comment < line.end)
+                    Keep(cut.kept, text, line.comment, line.end);
+                break;
+            case SectionLine::Inside:
+                if (!line.blank)
+                    Keep(cut.kept, text, line.begin, line.end);
+                break;
+            case SectionLine::Closing:
+                if (line.comment < line.end) {
+                    Keep(cut.kept, text, line.comment, line.end);
+                    keptFrom = line.end;
+                } else {
+                    keptFrom = line.tagEnd;
+                }
+                break;
+            default:
+                break;
+            }
         }
+        if (!section.closed)
+            keptFrom = text.size();
     }
-    if (inSection)
-        keptFrom = lines.empty() ? 0 : lines.back().line.next;
     cut.remaining.append(text, keptFrom, std::string::npos);
     return cut;
 }
@@ -191,23 +115,41 @@ std::string ProxySection(const ProxySettings& settings, const std::string& keptL
 
 std::optional<std::string> ReplaceProxySection(const std::string& text, const ProxySettings& settings)
 {
-    Htaccess directoryLevel;
-    const std::vector<SectionLine> lines = ReadOrvaneSections(directoryLevel, ParsedPart(text));
-    const Readings before{Summary(lines, directoryLevel.proxySettings), ReadAs<QuillonConfig>(text)};
-    const CutText cut = CutSections(text, lines);
+    // The parser reads a file up to its first NUL byte; the bytes from there on stay as they are.
+    const std::size_t nul = text.find('\0');
+    const bool hasNul = nul != std::string::npos;
+    const std::string readPart = hasNul ? text.substr(0, nul) : std::string();
+    const std::string& parsed = hasNul ? readPart : text;
+
+    ProxySections sections;
+    ProxyRewriteCheck check(parsed, sections);
+    CutText cut = Cut(parsed, sections);
     const std::string section = ProxySection(settings, cut.kept);
     ProxySettings expected = settings;
     expected.suppressErrors = settings.suppressErrors != 0 ? 1 : 0;
-    // At the end of the file; where the end is not read at the top (a section left open, a final
-    // backslash, a NUL byte in front of it), at its beginning.
-    const std::string candidates[] = {
-        cut.remaining.empty() ? section : cut.remaining + kLineEnd + section,
-        section + kLineEnd + cut.remaining,
-    };
-    for (const std::string& candidate : candidates)
-        if (KeepsReadings(before, candidate, expected))
-            return candidate;
-    return std::nullopt;
+
+    // At the end of what the parser reads; where that does not keep the readings (a section or a
+    // Files section left open, a final backslash), or the end is not read (a NUL byte), at the
+    // beginning.
+    std::string& remaining = cut.remaining;
+    if (!hasNul) {
+        const std::size_t remainingSize = remaining.size();
+        const std::size_t at = remainingSize == 0 ? 0 : remainingSize + kLineEndSize;
+        if (remainingSize != 0)
+            remaining.append(kLineEnd);
+        remaining.append(section);
+        if (check.KeptBy(remaining, at, section.size(), expected))
+            return std::move(remaining);
+        remaining.resize(remainingSize);
+    }
+    std::string candidate;
+    candidate.reserve(section.size() + kLineEndSize + remaining.size() + (hasNul ? text.size() - nul : 0));
+    candidate.append(section).append(kLineEnd).append(remaining);
+    if (!check.KeptBy(candidate, 0, section.size(), expected))
+        return std::nullopt;
+    if (hasNul)
+        candidate.append(text, nul, std::string::npos);
+    return candidate;
 }
 
 TimeoutEntry ParseTimeoutSeconds(const std::wstring& text, std::int32_t& milliseconds)

@@ -128,13 +128,17 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReplaceProxySectionTest, ::testing::Values(
                 kNew + "\r\na\0b\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>"s},
     RewriteCase{"SectionInFrontOfANulByte",
                 "<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\nb\0<Orvane>"s, kNew + "\r\n\r\nb\0<Orvane>"s},
+    // A section that holds a Files section stays where it is, without its settings; one opened
+    // there and never closed would take the new closing tag at the end.
+    RewriteCase{"FilesSectionOpenedInsideTheSection",
+                "<Orvane>\r\n<Files a>\r\nProxySendTimeout 5\r\n</Orvane>\r\n",
+                kNew + "\r\n<Orvane>\r\n<Files a>\r\nProxySendTimeout 5\r\n</Orvane>\r\n"},
     // Where no place keeps the reading, nothing is written: the whole language reads the section
-    // inside a virtual host as the host's own; a Files section opened inside a section and never
-    // closed would take the new closing tag.
+    // inside a virtual host or a Directory section as theirs.
     RewriteCase{"SectionInsideAVirtualHost",
                 "<VirtualHost *>\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\n</VirtualHost>\r\n", std::nullopt},
-    RewriteCase{"FilesSectionOpenedInsideTheSection",
-                "<Orvane>\r\n<Files a>\r\n</Orvane>\r\n", std::nullopt}),
+    RewriteCase{"SectionInsideADirectorySection",
+                "<Directory C:/a>\r\n<Orvane>\r\nProxySendTimeout 5\r\n</Orvane>\r\n</Directory>\r\n", std::nullopt}),
     [](const ::testing::TestParamInfo<RewriteCase>& info) { return std::string(info.param.name); });
 
 TEST(ReplaceProxySectionTest, EachFurtherRewriteAddsOneLineEnd)

@@ -20,10 +20,10 @@ bool KeepUnlessSet(std::int32_t& value, std::int32_t kept)
 
 }
 
-std::vector<SectionLine> ReadOrvaneSections(Htaccess& container, const std::string& text)
+void ReadOrvaneSections(Htaccess& container, const std::string& text,
+                        const std::function<void(const SectionLine&)>& onLine)
 {
-    std::vector<SectionLine> lines;
-    Detail::ParseLogicalLines(container, text, [&container, &lines](const LogicalLine& line) {
+    Detail::ParseLogicalLines(container, text, [&container, &onLine](const LogicalLine& line) {
         const bool insideBefore = container.CurrentSectionKind() == Htaccess::OrvaneSection;
         bool setting = false;
         bool accepted = false;
@@ -54,9 +54,8 @@ std::vector<SectionLine> ReadOrvaneSections(Htaccess& container, const std::stri
             place = SectionLine::Closing;
         else
             place = setting ? SectionLine::Setting : SectionLine::Inside;
-        lines.push_back(SectionLine{line, accepted, place});
+        onLine(SectionLine{line, accepted, place});
     });
-    return lines;
 }
 
 }}

@@ -99,8 +99,8 @@ std::vector<Read> PlacesOf(const std::string& text)
 {
     Container container;
     std::vector<Read> places;
-    for (const SectionLine& line : ReadOrvaneSections(container, text))
-        places.push_back(Read{line.place, line.accepted});
+    ReadOrvaneSections(container, text,
+                       [&places](const SectionLine& line) { places.push_back(Read{line.place, line.accepted}); });
     return places;
 }
 
@@ -155,7 +155,7 @@ TEST(OrvaneSections, TheContainerEndsAsParseTextLeavesIt)
         Htaccess parsed;
         Parse(parsed, text);
         Htaccess read;
-        const std::vector<SectionLine> lines = ReadOrvaneSections(read, text);
+        ReadOrvaneSections(read, text, [](const SectionLine&) {});
         EXPECT_EQ(read.proxySettings.connectTimeout, parsed.proxySettings.connectTimeout) << text;
         EXPECT_EQ(read.proxySettings.receiveTimeout, parsed.proxySettings.receiveTimeout) << text;
         EXPECT_EQ(read.proxySettings.sendTimeout, parsed.proxySettings.sendTimeout) << text;

@@ -2,8 +2,8 @@
 // Where a configuration text holds the Orvane sections (the proxy settings) of the container that
 // reads it, line by line, as its own parser reads them: so that a program that rewrites the
 // settings cuts what the parser takes for the section, and nothing else.
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "RewriteConfig/Htaccess.h"
 #include "RewriteConfig/LogicalLines.h"
@@ -18,14 +18,15 @@ struct SectionLine {
     // sections are not the container's.
     enum Place { Outside, Opening, Inside, Setting, Closing };
 
-    LogicalLine line;
+    const LogicalLine& line;  // the reader's own: it changes with the next line
     bool accepted;
     Place place;
 };
 
-// Parses the text into the container as Htaccess::ParseText does, without the error text, and tells
-// for each logical line where it stands. The container's proxy settings are those that the text
-// gives, as after ParseText.
-std::vector<SectionLine> ReadOrvaneSections(Htaccess& container, const std::string& text);
+// Parses the text into the container as Htaccess::ParseText does, without the error text, and hands
+// each logical line, in order, to onLine with where it stands. The container's proxy settings are
+// those that the text gives, as after ParseText.
+void ReadOrvaneSections(Htaccess& container, const std::string& text,
+                        const std::function<void(const SectionLine&)>& onLine);
 
 }}

@@ -13,3 +13,4 @@
 #include "RewriteConfig/OrvaneSections.h"
 #include "RewriteConfig/VirtualHostHtaccess.h"
 #include "RewriteConfig/QuillonConfig.h"
+#include "RewriteConfig/ModelDescription.h"

@@ -1,0 +1,161 @@
+#include "ProxyRewriteCheck.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <iterator>
+
+#include <RewriteConfig/ModelDescription.h>
+#include <RewriteConfig/QuillonConfig.h>
+
+namespace Orvane { namespace Quillon {
+
+namespace {
+
+const char kClosingTag[] = "</Orvane>";
+constexpr std::size_t kClosingTagSize = sizeof kClosingTag - 1;
+
+// The first byte c in [from, to); to when there is none.
+std::size_t Find(const std::string& text, std::size_t from, std::size_t to, char c)
+{
+    const std::size_t at = text.find(c, from);
+    return at < to ? at : to;
+}
+
+using Reading = ProxyRewriteCheck::Reading;
+
+// Reads the text into a container; with a reading to match, the model is only held against it (and
+// the returned reading holds no description). An Orvane section left open at the end holds nothing,
+// so the entries it leaves on the section-kind stack are not part of the model.
+template <class Container>
+Reading ReadAs(const std::string& text, const std::function<void(const SectionLine&)>& alsoOnLine,
+               const Reading* match = nullptr, bool* matched = nullptr)
+{
+    Reading reading;
+    Container container;
+    ReadOrvaneSections(container, text, [&](const SectionLine& line) {
+        if (!line.accepted)
+            reading.refused.push_back(line.line.text);
+        alsoOnLine(line);
+    });
+    std::sort(reading.refused.begin(), reading.refused.end());
+    reading.settings = container.proxySettings;
+    container.proxySettings = ProxySettings();
+    std::vector<std::int32_t>& kinds = container.sectionKinds;
+    kinds.erase(std::remove(kinds.begin(), kinds.end(), std::int32_t{Htaccess::OrvaneSection}), kinds.end());
+    if (match) {
+        *matched = MatchesDescription(container, match->model);
+    } else {
+        // The description takes about twice the text's size; reserved, it is not copied as it grows.
+        reading.model.reserve(2 * text.size());
+        DescribeModel(container, reading.model);
+    }
+    return reading;
+}
+
+bool SameSettings(const ProxySettings& a, const ProxySettings& b)
+{
+    return a.connectTimeout == b.connectTimeout && a.receiveTimeout == b.receiveTimeout &&
+           a.sendTimeout == b.sendTimeout && a.suppressErrors == b.suppressErrors;
+}
+
+// The tags of virtual hosts are where the site page's reading of a server file (which does not know
+// them) and the whole language's part.
+bool IsVirtualHostTag(const std::string& line)
+{
+    static const char kName[] = "virtualhost";
+    if (line.empty() || line[0] != '<')
+        return false;
+    const auto at = std::search(line.begin(), line.end(), std::begin(kName), std::end(kName) - 1,
+                                [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return at != line.end();
+}
+
+// Collects the directory level's sections, line by line, as its reader goes through the text.
+std::function<void(const SectionLine&)> SectionFinder(const std::string& text, ProxySections& found)
+{
+    return [&text, &found, number = std::size_t{0}](const SectionLine& read) mutable {
+        ++number;
+        if (read.place == SectionLine::Outside)
+            return;
+        const LogicalLine& at = read.line;
+        ProxySectionLine line{read.place, number, at.begin, at.end, at.next};
+        line.refusedHere = !read.accepted;
+        line.blank = at.text.empty();
+        if (read.place == SectionLine::Opening || read.place == SectionLine::Closing) {
+            // A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is
+            // blank or a comment.
+            const std::size_t close = Find(text, at.begin, at.end, '>');
+            line.tagStart = Find(text, at.begin, at.end, '<');
+            line.tagEnd = close < at.end ? close + 1 : at.end;
+            if (at.text.find('#', at.text.find('>')) != std::string::npos)
+                line.comment = Find(text, line.tagEnd, at.end, '#');
+        } else if (read.place == SectionLine::Inside) {
+            line.movable = line.blank || at.text[0] == '#';
+        }
+        if (read.place == SectionLine::Opening)
+            found.sections.push_back(ProxySectionExtent{found.lines.size(), found.lines.size(), false, false});
+        found.lines.push_back(line);
+        ProxySectionExtent& section = found.sections.back();
+        section.last = found.lines.size() - 1;
+        section.closed = read.place == SectionLine::Closing;
+    };
+}
+
+// Whether the candidate reads as before with this reader, but for the expected proxy settings.
+template <class Container>
+bool Keeps(const Reading& before, const std::string& candidate, const ProxySettings& expected,
+           const std::function<void(const SectionLine&)>& alsoOnLine)
+{
+    bool sameModel = false;
+    const Reading after = ReadAs<Container>(candidate, alsoOnLine, &before, &sameModel);
+    return sameModel && SameSettings(after.settings, expected) && after.refused == before.refused;
+}
+
+}
+
+ProxyRewriteCheck::ProxyRewriteCheck(const std::string& text, ProxySections& sections) : text_(text)
+{
+    directoryLevel_ = ReadAs<Htaccess>(text, SectionFinder(text, sections));
+    std::size_t number = 0;
+    std::size_t next = 0;
+    std::vector<ProxySectionLine>& lines = sections.lines;
+    language_ = ReadAs<QuillonConfig>(text, [&](const SectionLine& line) {
+        ++number;
+        hasVirtualHosts_ = hasVirtualHosts_ || IsVirtualHostTag(line.line.text);
+        for (; next < lines.size() && lines[next].number == number; ++next)
+            lines[next].movable = lines[next].movable || (lines[next].refusedHere && !line.accepted);
+    });
+    for (ProxySectionExtent& section : sections.sections) {
+        section.cut = true;
+        for (std::size_t i = section.first; i <= section.last; ++i)
+            section.cut = section.cut && (lines[i].place != SectionLine::Inside || lines[i].movable);
+    }
+}
+
+bool ProxyRewriteCheck::KeptBy(const std::string& candidate, std::size_t sectionAt, std::size_t sectionSize,
+                               const ProxySettings& expected)
+{
+    const std::size_t closingAt = sectionAt + sectionSize - kClosingTagSize;
+    bool opened = false;
+    bool closed = false;
+    auto findSection = [&](const SectionLine& line) {
+        opened = opened || (line.place == SectionLine::Opening && line.line.begin == sectionAt);
+        closed = closed || (line.place == SectionLine::Closing && line.line.begin == closingAt);
+    };
+    if (!Keeps<Htaccess>(directoryLevel_, candidate, expected, findSection) || !opened || !closed)
+        return false;
+    bool hasVirtualHosts = hasVirtualHosts_;
+    auto findHosts = [&hasVirtualHosts](const SectionLine& line) {
+        hasVirtualHosts = hasVirtualHosts || IsVirtualHostTag(line.line.text);
+    };
+    if (!Keeps<QuillonConfig>(language_, candidate, expected, findHosts))
+        return false;
+    if (!hasVirtualHosts)
+        return true;
+    if (!page_)
+        page_ = ReadAs<QuillpageConfig>(text_, [](const SectionLine&) {});
+    return Keeps<QuillpageConfig>(*page_, candidate, expected, [](const SectionLine&) {});
+}
+
+}}
