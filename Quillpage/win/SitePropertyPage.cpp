@@ -276,6 +276,11 @@ DWORD CSitePropertyPage::Watch()
             return 0;
         if (woken != WAIT_OBJECT_0 + 1)
             return ::GetLastError();
+        // Armed again before the file is looked at, so that a change while the watcher looks (the
+        // rename that follows the creation of a save's temporary file) wakes it once more: Wine
+        // keeps no change that comes while the notification is not armed.
+        if (!::FindNextChangeNotification(notification.Get()))
+            return ::GetLastError();
         DWORD error = 0;
         std::uint64_t time = LastWriteTime(path, &error);
         for (int retry = 0; error == ERROR_SHARING_VIOLATION && retry < kSharingRetries; ++retry) {
@@ -285,19 +290,17 @@ DWORD CSitePropertyPage::Watch()
         }
         if (time != lastWriteTime_) {
             lastWriteTime_ = time;
-            // A writer that holds the file without read sharing would give the page an empty text.
+            // While another program still holds the file so that the page's read cannot get in
+            // (a writer that shares it with nobody, a replace or a deleter that holds it open for
+            // delete), the watcher waits for it to let go.
             for (int retry = 0; time != 0 && retry < kSharingRetries; ++retry) {
-                Framework::ScopedFile probe;
-                if (Framework::OpenFileForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                  Framework::MissingFile::Fails, probe) != ERROR_SHARING_VIOLATION)
+                if (TryOpenForWholeFileRead(path) != ERROR_SHARING_VIOLATION)
                     break;
                 if (pause())
                     return 0;
             }
             ::PostMessageW(pageWindow_, WatchedFileChanged, 0, 0);
         }
-        if (!::FindNextChangeNotification(notification.Get()))
-            return ::GetLastError();
     }
 }
 
