@@ -2,6 +2,7 @@
 // the size limit of each reader.
 #include "FileText.h"
 
+#include <Framework/FileRead.h>
 #include <Framework/Handles.h>
 #include <RewriteConfig/Platform.h>
 #include <TestSupport/SiteFiles.h>
@@ -99,6 +100,40 @@ TEST_F(FileTextTest, AFileOpenForWritingElsewhereIsShownButNotParsed)
     EXPECT_EQ(text, "RewriteEngine On\n");
     writer.Reset();
     EXPECT_TRUE(ReadFileText(path, text));
+}
+
+// The page's watcher asks whether the page's read would get in before it lets the page read: the
+// answer must be the read's own, also for a holder that only a reader sharing delete passes.
+TEST_F(FileTextTest, TheProbeOpensAsThePageReads)
+{
+    const std::wstring path = Write(L"held.conf", "RewriteEngine On\n");
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const struct {
+        const char* what;
+        DWORD access;
+        DWORD share;
+        FileReadResult read;
+    } holders[] = {
+        {"held for delete", DELETE, kShareAll, FileReadResult::Unreadable},
+        {"held for writing and delete", GENERIC_WRITE | DELETE, kShareAll, FileReadResult::Unreadable},
+        {"held without sharing", GENERIC_WRITE, 0, FileReadResult::Unreadable},
+        {"held for writing, shared", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, FileReadResult::Read},
+        {"held for reading, shared with readers", GENERIC_READ, FILE_SHARE_READ, FileReadResult::Read},
+    };
+    for (const auto& h : holders) {
+        Framework::ScopedFile holder(
+            ::CreateFileW(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder) << h.what << ": " << ::GetLastError();
+        std::string text;
+        EXPECT_EQ(ReadWholeFile(path, text), h.read) << h.what;
+        const DWORD probe = TryOpenForWholeFileRead(path);
+        EXPECT_EQ(probe == 0, h.read == FileReadResult::Read) << h.what << ": " << probe;
+        if (h.read != FileReadResult::Read) {
+            EXPECT_EQ(probe, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << h.what;
+        }
+    }
+    EXPECT_EQ(TryOpenForWholeFileRead(path), 0u);
+    EXPECT_TRUE(Framework::IsMissingFileError(TryOpenForWholeFileRead(Path(L"none.conf"))));
 }
 
 // A size whose low 32 bits are small: reading only those would show a few bytes as the whole file.

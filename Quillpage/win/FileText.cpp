@@ -45,6 +45,12 @@ FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text)
     return result;
 }
 
+DWORD TryOpenForWholeFileRead(const std::wstring& path)
+{
+    Framework::ScopedFile file;
+    return Framework::OpenFileForReading(path, kShareWithWriters, Framework::MissingFile::Fails, file);
+}
+
 FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes)
 {
     return ReadWithin(path, kShareWithWriters, Framework::NulByte::Kept, bytes);

@@ -3,6 +3,8 @@
 // names this module's callers use, over Framework's reader and FileReplacement, with the sharing
 // and size limit of each. Configuration text is 8-bit text in the ANSI code page; the wide form is
 // what the page shows.
+#include <windows.h>
+
 #include <string>
 
 namespace Orvane::Quillon {
@@ -23,6 +25,10 @@ bool ReadFileText(const std::wstring& path, std::string& text);
 // byte (empty unless Read); the wide form converts from the ANSI code page.
 FileReadResult ReadWholeFile(const std::wstring& path, std::string& text);
 FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text);
+// Opens the file exactly as the page's readers do and closes it again: 0 when a read would get in
+// now, else the open's system error code (ERROR_SHARING_VIOLATION while another program holds the
+// file in a way that keeps the page's read out).
+DWORD TryOpenForWholeFileRead(const std::wstring& path);
 
 // The rewriter's reader: shares as ReadWholeFile but keeps every byte, NUL bytes included, so that
 // a file written back loses nothing.

@@ -26,9 +26,6 @@ const wchar_t kServerFileName[] = L"httpd.conf";
 const wchar_t kEditorName[] = L"Quillpen.exe";
 const wchar_t kConverterName[] = L"Quillshift.exe";
 const wchar_t kBackupSuffix[] = L".bak";
-// How long the watcher waits for a file that another program holds open without read sharing.
-constexpr DWORD kSharingRetryMs = 100;
-constexpr int kSharingRetries = 50;
 
 // The last-write time of a file, 0 when it cannot be queried.
 std::uint64_t LastWriteTime(const std::wstring& path, DWORD* error = nullptr)
@@ -93,6 +90,7 @@ LRESULT CSitePropertyPage::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 
 LRESULT CSitePropertyPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled)
 {
+    StopReadRetries();
     StopWatcher();
     handled = false;
     return 0;
@@ -101,6 +99,18 @@ LRESULT CSitePropertyPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled)
 LRESULT CSitePropertyPage::OnWatchedFileChanged(UINT, WPARAM, LPARAM, bool&)
 {
     Refresh();
+    return 0;
+}
+
+LRESULT CSitePropertyPage::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled)
+{
+    if (wParam != kReadRetryTimer) {
+        handled = false;
+        return 0;
+    }
+    // Only while the retries run.
+    if (retryTimerSet_)
+        ShowFileText();
     return 0;
 }
 
@@ -122,14 +132,56 @@ void CSitePropertyPage::Refresh()
     for (HWND button : {editButton_, importButton_, proxyButton_})
         ::EnableWindow(button, known ? TRUE : FALSE);
     if (!known) {
+        StopReadRetries();
         ::SetWindowTextW(pathField_, ModuleString(IDS_NO_FOLDER).c_str());
-        ::SetWindowTextW(textField_, L"");
+        ShowText(std::wstring());
         return;
     }
     ::SetWindowTextW(pathField_, shownFile_.c_str());
+    readRetriesLeft_ = kReadRetries;
+    ShowFileText();
+}
+
+// A file that is not there shows an empty text. One that is there but cannot be read just now
+// (another program still holds it while it saves) keeps the text shown and is read again on the
+// retry timer, and only after the last retry does the page say that it cannot be read.
+void CSitePropertyPage::ShowFileText()
+{
     std::wstring text;
-    ReadWholeFile(shownFile_, text);
+    if (ReadWholeFile(shownFile_, text) != FileReadResult::Unreadable) {
+        StopReadRetries();
+        ShowText(text);
+        return;
+    }
+    // What the field shows of another file does not stand for this one.
+    if (textFile_ != shownFile_)
+        ShowText(std::wstring());
+    if (readRetriesLeft_ > 0) {
+        if (!retryTimerSet_)
+            retryTimerSet_ = ::SetTimer(pageWindow_, kReadRetryTimer, kReadRetryIntervalMs, nullptr) != 0;
+        if (retryTimerSet_) {
+            --readRetriesLeft_;
+            return;
+        }
+    }
+    StopReadRetries();
+    ShowText(ModuleString(IDS_FILE_UNREADABLE));
+}
+
+void CSitePropertyPage::ShowText(const std::wstring& text)
+{
     ::SetWindowTextW(textField_, text.c_str());
+    textFile_ = shownFile_;
+}
+
+void CSitePropertyPage::StopReadRetries() noexcept
+{
+    readRetriesLeft_ = 0;
+    if (retryTimerSet_) {
+        // Fails only for a window that is already gone, whose timers went with it.
+        ::KillTimer(pageWindow_, kReadRetryTimer);
+        retryTimerSet_ = false;
+    }
 }
 
 // Setting the path field's text raises EN_CHANGE, so every refresh marks the page changed.
@@ -276,6 +328,11 @@ DWORD CSitePropertyPage::Watch()
             return 0;
         if (woken != WAIT_OBJECT_0 + 1)
             return ::GetLastError();
+        // Armed again before the file is looked at, so that a change while the watcher looks (the
+        // rename that follows the creation of a save's temporary file) wakes it once more: Wine
+        // keeps no change that comes while the notification is not armed.
+        if (!::FindNextChangeNotification(notification.Get()))
+            return ::GetLastError();
         DWORD error = 0;
         std::uint64_t time = LastWriteTime(path, &error);
         for (int retry = 0; error == ERROR_SHARING_VIOLATION && retry < kSharingRetries; ++retry) {
@@ -285,19 +342,18 @@ DWORD CSitePropertyPage::Watch()
         }
         if (time != lastWriteTime_) {
             lastWriteTime_ = time;
-            // A writer that holds the file without read sharing would give the page an empty text.
+            // While another program still holds the file so that the page's read cannot get in
+            // (a writer that shares it with nobody, a replace or a deleter that holds it open for
+            // delete), the watcher waits for it to let go; the page's own retries take over from
+            // a holder that keeps it longer.
             for (int retry = 0; time != 0 && retry < kSharingRetries; ++retry) {
-                Framework::ScopedFile probe;
-                if (Framework::OpenFileForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                  Framework::MissingFile::Fails, probe) != ERROR_SHARING_VIOLATION)
+                if (TryOpenForWholeFileRead(path) != ERROR_SHARING_VIOLATION)
                     break;
                 if (pause())
                     return 0;
             }
             ::PostMessageW(pageWindow_, WatchedFileChanged, 0, 0);
         }
-        if (!::FindNextChangeNotification(notification.Get()))
-            return ::GetLastError();
     }
 }
 

@@ -27,6 +27,17 @@ public:
     // The notification code of a WM_COMMAND that an accelerator sends (a menu's is 0).
     static constexpr WORD kAcceleratorNotification = 1;
 
+    // After a change the watcher waits, this many times this long, for the file to open as the
+    // page reads it (another program may still hold it), and then tells the page in any case.
+    static constexpr DWORD kSharingRetryMs = 100;
+    static constexpr int kSharingRetries = 50;
+    // A shown file that exists but cannot be read keeps the text the page shows and is read again
+    // on this timer of the page, this many times this far apart; then the page says that the file
+    // cannot be read.
+    static constexpr UINT_PTR kReadRetryTimer = 1;
+    static constexpr UINT kReadRetryIntervalMs = 250;
+    static constexpr int kReadRetries = 20;
+
     // Looks the site's physical folder up in the IIS configuration store (not for the server level).
     CSitePropertyPage(std::int32_t siteId, const std::wstring& pathInSite);
 
@@ -44,6 +55,7 @@ public:
         FW_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         FW_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         FW_MESSAGE_HANDLER(WatchedFileChanged, OnWatchedFileChanged)
+        FW_MESSAGE_HANDLER(WM_TIMER, OnTimer)
         FW_NOTIFY_CODE_HANDLER(PSN_HELP, OnHelp)
         FW_COMMAND_CODE_HANDLER(EN_CHANGE, OnChanged)
         FW_COMMAND_CODE_HANDLER(kAcceleratorNotification, OnChanged)
@@ -60,6 +72,7 @@ private:
     LRESULT OnInitDialog(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnDestroy(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnWatchedFileChanged(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnHelp(int id, NMHDR* header, bool& handled);
     LRESULT OnChanged(WORD code, WORD id, HWND control, bool& handled);
     LRESULT OnFieldFocus(WORD code, WORD id, HWND control, bool& handled);
@@ -71,6 +84,9 @@ private:
     // The file that belongs to the page's node; empty when a site's folder is not known.
     std::wstring DecideShownFile() const;
     bool IsServerLevel() const noexcept;
+    void ShowFileText();
+    void ShowText(const std::wstring& text);
+    void StopReadRetries() noexcept;
     void StopWatcher() noexcept;
     DWORD Watch();
 
@@ -82,6 +98,12 @@ private:
     // The file the page shows, as the last refresh decided it; empty when none is known, and then
     // the commands that work on it do nothing (their buttons are disabled).
     std::wstring shownFile_;
+    // The file whose text (or whose cannot-be-read message) the text field shows; empty for none.
+    std::wstring textFile_;
+    // Reads of the shown file left before the page says that it cannot be read, and whether the
+    // retry timer runs.
+    int readRetriesLeft_ = 0;
+    bool retryTimerSet_ = false;
     HWND aboutButton_ = nullptr;
     HWND editButton_ = nullptr;
     HWND importButton_ = nullptr;

@@ -3,6 +3,7 @@
 // id, given a data object of the test's own, and its page is shown in a real property sheet.
 #include "PageTestSupport.h"
 
+#include "SitePropertyPage.h"
 #include "Strings.h"
 #include "resource.h"
 
@@ -16,8 +17,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -27,6 +33,7 @@ using PageTest::TestDataObject;
 using TestSupport::kQuillpenApplyCommand;
 using TestSupport::WaitUntil;
 using TestSupport::WindowText;
+using Orvane::Quillon::CSitePropertyPage;
 
 const CLSID kExtension = {0x8BC324A4, 0x8A49, 0x4E7A, {0xB2, 0xBF, 0x6E, 0xD3, 0xE5, 0x63, 0x0C, 0x2F}};
 // The file-name field of the open-file dialog (explorer and old layouts).
@@ -79,6 +86,211 @@ void ReplaceFile(const std::wstring& path, const std::string& bytes)
     ASSERT_TRUE(::WriteFile(replacement.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     ASSERT_EQ(replacement.Commit(), 0u);
 }
+
+// How a program saves the shown file; all but Replaced keep the page's read out for the hold
+// (the page's read shares the file with readers and writers, not with a deleter).
+enum class SaveWay {
+    // As the editor saves: a temporary file moved over the shown one.
+    Replaced,
+    // A new file moved over the shown one by a program that keeps it open for delete after the
+    // move, as Wine's own replace does between the rename and the close.
+    HeldAfterMove,
+    // Written in place while another program holds the file open for delete.
+    HeldForDeleteDuringWriteInPlace,
+    // Written in place by a writer that shares the file with nobody.
+    HeldWithoutSharing,
+    // Deleted, then created anew by a program that keeps it open for delete.
+    DeletedThenCreated,
+};
+
+// Saves text into path in the way given, keeps the file held for holdMs, then lets go. 0 or the
+// system error code of the step that failed. Runs on a thread of its own, beside the page's.
+DWORD Save(SaveWay way, const std::wstring& path, const std::string& text, DWORD holdMs)
+{
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    auto open = [](const std::wstring& name, DWORD access, DWORD share, DWORD disposition, Framework::ScopedFile& file) {
+        file.Reset(::CreateFileW(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? 0u : ::GetLastError();
+    };
+    auto write = [&text](const Framework::ScopedFile& file) {
+        if (DWORD error = Framework::WriteAllBytes(file.Get(), text))
+            return error;
+        return ::SetEndOfFile(file.Get()) ? 0u : ::GetLastError();
+    };
+    Framework::ScopedFile holder;
+    switch (way) {
+    case SaveWay::Replaced:
+        return Framework::ReplaceWholeFile(path, FILE_ATTRIBUTE_NORMAL, text);
+    case SaveWay::HeldAfterMove: {
+        const std::wstring temporary = path + L".new";
+        if (!TestSupport::WriteWholeFile(temporary, text))
+            return ERROR_WRITE_FAULT;
+        if (DWORD error = open(temporary, DELETE, kShareAll, OPEN_EXISTING, holder))
+            return error;
+        if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return ::GetLastError();
+        break;
+    }
+    case SaveWay::HeldForDeleteDuringWriteInPlace: {
+        if (DWORD error = open(path, DELETE, kShareAll, OPEN_EXISTING, holder))
+            return error;
+        Framework::ScopedFile writer;
+        if (DWORD error = open(path, GENERIC_WRITE, kShareAll, OPEN_EXISTING, writer))
+            return error;
+        if (DWORD error = write(writer))
+            return error;
+        break;
+    }
+    case SaveWay::HeldWithoutSharing:
+        if (DWORD error = open(path, GENERIC_WRITE, 0, OPEN_EXISTING, holder))
+            return error;
+        if (DWORD error = write(holder))
+            return error;
+        break;
+    case SaveWay::DeletedThenCreated:
+        if (!::DeleteFileW(path.c_str()))
+            return ::GetLastError();
+        if (DWORD error = open(path, GENERIC_WRITE | DELETE, kShareAll, CREATE_NEW, holder))
+            return error;
+        if (DWORD error = write(holder))
+            return error;
+        break;
+    }
+    ::Sleep(holdMs);
+    return 0;
+}
+
+// Runs Save on a thread of its own; Join gives its result.
+class Saver {
+public:
+    // A save that meets a reader of the file (the page's read, the watcher's probe) at the moment
+    // it needs the file alone fails before it changed anything, and is tried again as a saving
+    // program would.
+    Saver(SaveWay way, const std::wstring& path, const std::string& text, DWORD holdMs)
+        : thread_([=] {
+              DWORD result = Save(way, path, text, holdMs);
+              for (int attempt = 0; (result == ERROR_SHARING_VIOLATION || result == ERROR_ACCESS_DENIED) &&
+                                    attempt < kAttempts;
+                   ++attempt) {
+                  ::Sleep(kAttemptPauseMs);
+                  result = Save(way, path, text, holdMs);
+              }
+              result_ = result;
+          })
+    {
+    }
+    ~Saver() { Join(); }
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+    DWORD Join()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        return result_;
+    }
+
+private:
+    static constexpr int kAttempts = 50;
+    static constexpr DWORD kAttemptPauseMs = 20;
+
+    std::atomic<DWORD> result_{ERROR_IO_PENDING};
+    std::thread thread_;
+};
+
+// Pumps this thread's messages one at a time and keeps every text that a window shows between
+// two of them, so that a text shown for one message only is seen as well.
+class ShownTexts {
+public:
+    explicit ShownTexts(HWND window) : window_(window) { Note(); }
+
+    // Waits until the window shows the text; false after the timeout.
+    bool WaitFor(const std::wstring& text, DWORD timeoutMs)
+    {
+        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+        while (seen_.back() != text) {
+            if (::GetTickCount64() >= end)
+                return false;
+            MSG msg{};
+            if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+            Note();
+        }
+        return true;
+    }
+    // The texts shown since the last Restart, each change once, the current one last.
+    const std::vector<std::wstring>& Seen() const noexcept { return seen_; }
+    // True when every text shown is one of the allowed ones.
+    bool OnlyShowed(const std::vector<std::wstring>& allowed) const
+    {
+        return std::all_of(seen_.begin(), seen_.end(), [&](const std::wstring& text) {
+            return std::find(allowed.begin(), allowed.end(), text) != allowed.end();
+        });
+    }
+    void Restart()
+    {
+        seen_.clear();
+        Note();
+    }
+    // The texts seen, each in brackets, a line end written as \n.
+    std::string Describe() const
+    {
+        std::string all;
+        for (const std::wstring& text : seen_) {
+            all += "[";
+            for (char c : TestSupport::Narrow(text)) {
+                if (c == '\n')
+                    all += "\\n";
+                else if (c != '\r')
+                    all += c;
+            }
+            all += "] ";
+        }
+        return all;
+    }
+
+private:
+    void Note()
+    {
+        std::wstring text = WindowText(window_);
+        if (seen_.empty() || seen_.back() != text)
+            seen_.push_back(std::move(text));
+    }
+
+    HWND window_;
+    std::vector<std::wstring> seen_;
+};
+
+// Threads that keep every core of the machine busy, and more, while the object lives.
+class BusyMachine {
+public:
+    BusyMachine()
+    {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned i = 0; i < cores + cores / 2; ++i) {
+            threads_.emplace_back([this] {
+                volatile unsigned long long spin = 0;
+                while (!stop_.load(std::memory_order_relaxed))
+                    spin = spin + 1;
+            });
+        }
+    }
+    ~BusyMachine()
+    {
+        stop_ = true;
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    BusyMachine(const BusyMachine&) = delete;
+    BusyMachine& operator=(const BusyMachine&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> threads_;
+};
 
 class SitePageTest : public ::testing::Test {
 protected:
@@ -481,6 +693,136 @@ TEST_F(SitePageTest, WatcherShowsAFileCreatedAfterThePageOpened)
     EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n"));
     ASSERT_TRUE(::DeleteFileW(serverFile_.c_str()));
     EXPECT_TRUE(WaitForText(L""));
+}
+
+// The watcher's wait for a file that the page's read cannot get into yet, and the page's own
+// retries after it.
+constexpr DWORD kWatcherWaitMs = CSitePropertyPage::kSharingRetries * CSitePropertyPage::kSharingRetryMs;
+constexpr DWORD kReadRetriesMs = CSitePropertyPage::kReadRetries * CSitePropertyPage::kReadRetryIntervalMs;
+// Time for a save to be noticed and shown on a busy machine, beyond every wait of the page's own.
+constexpr DWORD kShowMs = 10000;
+// How long a slow program holds the file it saves.
+constexpr DWORD kHoldMs = 1500;
+
+struct HeldSaveCase {
+    const char* name;
+    SaveWay way;
+    DWORD holdMs;
+};
+
+class SitePageHeldSaveTest : public SitePageTest, public ::testing::WithParamInterface<HeldSaveCase> {};
+
+// While the program that saves the shown file keeps the page's read out, the page keeps the text
+// it showed; once the read gets in it shows the saved text. It shows no empty text on the way,
+// except while a deleted file is not there yet.
+TEST_P(SitePageHeldSaveTest, PageKeepsItsTextUntilTheSavedTextCanBeRead)
+{
+    const std::string before = "RewriteEngine Off\r\n";
+    const std::string saved = "RewriteEngine On\r\nRewriteBase /held\r\n";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, before));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ASSERT_EQ(TextField(), TestSupport::Widen(before));
+    ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
+
+    ShownTexts texts(::GetDlgItem(page_, IDC_TEXT));
+    Saver saver(GetParam().way, serverFile_, saved, GetParam().holdMs);
+    const bool shown =
+        texts.WaitFor(TestSupport::Widen(saved), GetParam().holdMs + kWatcherWaitMs + kReadRetriesMs + kShowMs);
+    ASSERT_EQ(saver.Join(), 0u);
+    EXPECT_TRUE(shown) << texts.Describe() << "/ file: " << FileBytes(serverFile_);
+    std::vector<std::wstring> allowed = {TestSupport::Widen(before), TestSupport::Widen(saved)};
+    if (GetParam().way == SaveWay::DeletedThenCreated)
+        allowed.push_back(L"");
+    EXPECT_TRUE(texts.OnlyShowed(allowed)) << texts.Describe();
+}
+
+INSTANTIATE_TEST_SUITE_P(Holders, SitePageHeldSaveTest, ::testing::Values(
+    HeldSaveCase{"HeldAfterAMove", SaveWay::HeldAfterMove, kHoldMs},
+    HeldSaveCase{"HeldForDeleteDuringAWriteInPlace", SaveWay::HeldForDeleteDuringWriteInPlace, kHoldMs},
+    HeldSaveCase{"HeldWithoutSharingLongerThanTheWatcherWaits", SaveWay::HeldWithoutSharing, kWatcherWaitMs + kHoldMs},
+    HeldSaveCase{"DeletedThenCreated", SaveWay::DeletedThenCreated, kHoldMs}),
+    [](const ::testing::TestParamInfo<HeldSaveCase>& info) { return std::string(info.param.name); });
+
+// A file that stays unreadable is not shown as empty: after its retries the page says that it
+// cannot be read. The commands still work on the file, not on the shown text: once the file can be
+// read, the proxy settings go into its own text, which the page then shows.
+TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
+    Framework::ScopedFile holder(
+        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder) << ::GetLastError();
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    EXPECT_EQ(PathField(), serverFile_);
+    const std::wstring unreadable = Framework::LoadResourceString(IDS_FILE_UNREADABLE, library_.Get());
+    ASSERT_FALSE(unreadable.empty());
+    ShownTexts texts(::GetDlgItem(page_, IDC_TEXT));
+    EXPECT_TRUE(texts.WaitFor(unreadable, kReadRetriesMs + kShowMs)) << texts.Describe();
+    EXPECT_TRUE(texts.OnlyShowed({L"", unreadable})) << texts.Describe();
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    holder.Reset();
+    PageTest::ModalDriver driver(L"Proxy settings", [&](HWND dialog) {
+        PageTest::SetItemText(dialog, IDC_CONNECT_TIMEOUT, L"90");
+        PageTest::PostClick(dialog, IDOK);
+    });
+    Click(IDC_PROXY);
+    ASSERT_TRUE(driver.Join());
+    const std::string expected = "RewriteEngine On\r\n\r\n<Orvane>\r\nProxyConnectTimeout 90\r\n</Orvane>";
+    EXPECT_EQ(FileBytes(serverFile_), expected);
+    EXPECT_EQ(TextField(), TestSupport::Widen(expected));
+}
+
+// Saves from another thread in each of the ways above, with short holds, while the machine has
+// more busy threads than cores: after each save the page shows the saved text, and on the way no
+// text but the one before and the saved one (and an empty one while a deleted file is not there).
+TEST_F(SitePageTest, EverySaveFromAnotherThreadShowsOnABusyMachine)
+{
+    constexpr int kSaves = 250;
+    constexpr SaveWay kWays[] = {SaveWay::Replaced, SaveWay::HeldAfterMove, SaveWay::HeldForDeleteDuringWriteInPlace,
+                                 SaveWay::HeldWithoutSharing, SaveWay::DeletedThenCreated};
+    constexpr size_t kWayCount = sizeof kWays / sizeof kWays[0];
+    constexpr DWORD kShortHoldsMs[] = {0, 5, 20, 60};
+    constexpr size_t kHoldCount = sizeof kShortHoldsMs / sizeof kShortHoldsMs[0];
+    // A page that misses this many saves has failed for good; the run stops there.
+    constexpr int kMaxMissed = 10;
+
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "# before the saves\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    ShownTexts texts(::GetDlgItem(page_, IDC_TEXT));
+    std::wstring before = TextField();
+    int saves = 0, shown = 0, missed = 0, strayed = 0;
+    // Each missed or strayed save: its number and way, what the page showed, what the file holds.
+    std::string faults;
+    {
+        BusyMachine busy;
+        for (; saves < kSaves && missed < kMaxMissed; ++saves) {
+            const SaveWay way = kWays[saves % kWayCount];
+            const std::string text = "# save " + std::to_string(saves) + "\r\nRewriteEngine On\r\n";
+            const std::wstring wide = TestSupport::Widen(text);
+            ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
+            texts.Restart();
+            Saver saver(way, serverFile_, text, kShortHoldsMs[(saves / kWayCount) % kHoldCount]);
+            const bool ok = texts.WaitFor(wide, kShowMs);
+            ASSERT_EQ(saver.Join(), 0u) << "save " << saves;
+            ok ? ++shown : ++missed;
+            std::vector<std::wstring> allowed = {before, wide};
+            if (way == SaveWay::DeletedThenCreated)
+                allowed.push_back(L"");
+            const bool stray = !texts.OnlyShowed(allowed);
+            strayed += stray;
+            if (!ok || stray) {
+                faults += "\n  save " + std::to_string(saves) + " (way " + std::to_string(saves % kWayCount) +
+                          "): " + texts.Describe() + "/ file: " + FileBytes(serverFile_);
+            }
+            before = texts.Seen().back();
+        }
+    }
+    std::cout << "Saves: " << saves << ", showed the saved text: " << shown << ", missed: " << missed
+              << ", showed another text on the way: " << strayed << std::endl;
+    EXPECT_EQ(shown, kSaves) << faults;
+    EXPECT_EQ(strayed, 0) << faults;
 }
 
 TEST_F(SitePageTest, ApplyChangesNothingOnDisk)
