@@ -15,13 +15,6 @@ namespace {
 const char kClosingTag[] = "</Orvane>";
 constexpr std::size_t kClosingTagSize = sizeof kClosingTag - 1;
 
-// The first byte c in [from, to); to when there is none.
-std::size_t Find(const std::string& text, std::size_t from, std::size_t to, char c)
-{
-    const std::size_t at = text.find(c, from);
-    return at < to ? at : to;
-}
-
 using Reading = ProxyRewriteCheck::Reading;
 
 // Reads the text into a container; with a reading to match, the model is only held against it (and
@@ -71,37 +64,6 @@ bool IsVirtualHostTag(const std::string& line)
     return at != line.end();
 }
 
-// Collects the directory level's sections, line by line, as its reader goes through the text.
-std::function<void(const SectionLine&)> SectionFinder(const std::string& text, ProxySections& found)
-{
-    return [&text, &found, number = std::size_t{0}](const SectionLine& read) mutable {
-        ++number;
-        if (read.place == SectionLine::Outside)
-            return;
-        const LogicalLine& at = read.line;
-        ProxySectionLine line{read.place, number, at.begin, at.end, at.next};
-        line.refusedHere = !read.accepted;
-        line.blank = at.text.empty();
-        if (read.place == SectionLine::Opening || read.place == SectionLine::Closing) {
-            // A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is
-            // blank or a comment.
-            const std::size_t close = Find(text, at.begin, at.end, '>');
-            line.tagStart = Find(text, at.begin, at.end, '<');
-            line.tagEnd = close < at.end ? close + 1 : at.end;
-            if (at.text.find('#', at.text.find('>')) != std::string::npos)
-                line.comment = Find(text, line.tagEnd, at.end, '#');
-        } else if (read.place == SectionLine::Inside) {
-            line.movable = line.blank || at.text[0] == '#';
-        }
-        if (read.place == SectionLine::Opening)
-            found.sections.push_back(ProxySectionExtent{found.lines.size(), found.lines.size(), false, false});
-        found.lines.push_back(line);
-        ProxySectionExtent& section = found.sections.back();
-        section.last = found.lines.size() - 1;
-        section.closed = read.place == SectionLine::Closing;
-    };
-}
-
 // Whether the candidate reads as before with this reader, but for the expected proxy settings.
 template <class Container>
 bool Keeps(const Reading& before, const std::string& candidate, const ProxySettings& expected,
@@ -114,23 +76,19 @@ bool Keeps(const Reading& before, const std::string& candidate, const ProxySetti
 
 }
 
-ProxyRewriteCheck::ProxyRewriteCheck(const std::string& text, ProxySections& sections) : text_(text)
+ProxyRewriteCheck::ProxyRewriteCheck(const std::string& text, const LineReader& onLine) : text_(text)
 {
-    directoryLevel_ = ReadAs<Htaccess>(text, SectionFinder(text, sections));
-    std::size_t number = 0;
-    std::size_t next = 0;
-    std::vector<ProxySectionLine>& lines = sections.lines;
+    // Both read the same logical lines, in the same order: one bit a line carries the verdicts over.
+    std::vector<bool> refusedByLanguage;
     language_ = ReadAs<QuillonConfig>(text, [&](const SectionLine& line) {
-        ++number;
         hasVirtualHosts_ = hasVirtualHosts_ || IsVirtualHostTag(line.line.text);
-        for (; next < lines.size() && lines[next].number == number; ++next)
-            lines[next].movable = lines[next].movable || (lines[next].refusedHere && !line.accepted);
+        refusedByLanguage.push_back(!line.accepted);
     });
-    for (ProxySectionExtent& section : sections.sections) {
-        section.cut = true;
-        for (std::size_t i = section.first; i <= section.last; ++i)
-            section.cut = section.cut && (lines[i].place != SectionLine::Inside || lines[i].movable);
-    }
+    std::size_t number = 0;
+    directoryLevel_ = ReadAs<Htaccess>(text, [&](const SectionLine& line) {
+        onLine(line, number < refusedByLanguage.size() && refusedByLanguage[number]);
+        ++number;
+    });
 }
 
 bool ProxyRewriteCheck::KeptBy(const std::string& candidate, std::size_t sectionAt, std::size_t sectionSize,

@@ -2,8 +2,10 @@
 
 #include "ProxyRewriteCheck.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 namespace Orvane { namespace Quillon {
 
@@ -24,6 +26,12 @@ std::string Seconds(std::int32_t milliseconds)
     return std::to_string(static_cast<std::uint32_t>(milliseconds) / 1000u);
 }
 
+// The first byte c in [from, to); to when there is none.
+std::size_t Find(const std::string& text, std::size_t from, std::size_t to, char c)
+{
+    return static_cast<std::size_t>(std::find(text.begin() + from, text.begin() + to, c) - text.begin());
+}
+
 // The text without the sections that are cut, and without the settings of those that stay; and the
 // lines that go into the new section.
 struct CutText {
@@ -31,66 +39,120 @@ struct CutText {
     std::string kept;
 };
 
-// A kept line ends with CR LF. Its bytes end in a backslash only at the end of the text, where the
-// parser drops it; written before a line end, it would join the next line to this one.
-void Keep(std::string& kept, const std::string& text, std::size_t from, std::size_t to)
-{
-    if (to > from && text[to - 1] == '\\')
-        --to;
-    kept.append(text, from, to - from).append(kLineEnd);
-}
+// Cuts the directory level's sections out of the text as its reader goes through it, one section
+// at a time: a section is cut when all its lines may move into the new one, and stays without its
+// settings when it holds anything else. A section is cut from its opening tag to the end of its
+// closing tag; the blanks in front of the opening tag and the closing line's own line end stay. A
+// section that is never closed runs to the end of the text. Inside the new section go, in order:
+// the tag lines' comments and every line of the cut sections but their blank lines and settings.
+class SectionCutter {
+public:
+    explicit SectionCutter(const std::string& text) : text_(text)
+    {
+        // Room for the text and a section after it, so that neither is copied again as it grows.
+        cut_.remaining.reserve(text.size() + kRoomForSection);
+    }
 
-// A section is cut from its opening tag to the end of its closing tag; the blanks in front of the
-// opening tag and the closing line's own line end stay. A section that is never closed runs to the
-// end of the text. Inside the new section go, in order: the tag lines' comments and every line of the
-// cut sections but their blank lines and settings. A section that stays loses its settings' lines.
-CutText Cut(const std::string& text, const ProxySections& found)
-{
-    CutText cut;
-    // Room for the text and a section after it, so that neither is copied again as it grows.
-    cut.remaining.reserve(text.size() + kRoomForSection);
-    std::size_t keptFrom = 0;
-    for (const ProxySectionExtent& section : found.sections) {
-        if (!section.cut) {
-            for (std::size_t i = section.first; i <= section.last; ++i) {
-                const ProxySectionLine& line = found.lines[i];
-                if (line.place != SectionLine::Setting)
-                    continue;
-                cut.remaining.append(text, keptFrom, line.begin - keptFrom);
-                keptFrom = line.next;
-            }
-            continue;
+    void OnLine(const SectionLine& read, bool refusedByLanguage)
+    {
+        if (read.place == SectionLine::Outside)
+            return;
+        const LogicalLine& at = read.line;
+        Line line{read.place, at.begin, at.end, at.next};
+        if (read.place == SectionLine::Opening || read.place == SectionLine::Closing) {
+            // A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is
+            // blank or a comment.
+            const std::size_t close = Find(text_, at.begin, at.end, '>');
+            const std::size_t tagEnd = close < at.end ? close + 1 : at.end;
+            line.tag = read.place == SectionLine::Opening ? Find(text_, at.begin, at.end, '<') : tagEnd;
+            if (at.text.find('#', at.text.find('>')) != std::string::npos)
+                line.comment = Find(text_, tagEnd, at.end, '#');
         }
-        for (std::size_t i = section.first; i <= section.last; ++i) {
-            const ProxySectionLine& line = found.lines[i];
+        // A blank line or a comment keeps nothing in any reader, and neither does a line that the
+        // directory level and the whole language both refuse: such lines may move.
+        line.blank = at.text.empty();
+        line.movable = line.blank || at.text[0] == '#' || (!read.accepted && refusedByLanguage);
+        section_.push_back(line);
+        if (read.place == SectionLine::Closing)
+            EndSection(true);
+    }
+
+    CutText Finish()
+    {
+        if (!section_.empty())
+            EndSection(false);
+        cut_.remaining.append(text_, keptFrom_, std::string::npos);
+        return std::move(cut_);
+    }
+
+private:
+    // A line of the section at hand, with its bytes in the text.
+    struct Line {
+        SectionLine::Place place;
+        std::size_t begin, end, next;
+        // Tags: where the tag is cut (the opening tag's "<", the end of the closing tag's ">"), and
+        // the "#" of the comment after the tag (npos when there is none).
+        std::size_t tag = 0, comment = std::string::npos;
+        bool blank = false;
+        bool movable = false;
+    };
+
+    void EndSection(bool closed)
+    {
+        const bool cutOut = std::all_of(section_.begin(), section_.end(), [](const Line& line) {
+            return line.place != SectionLine::Inside || line.movable;
+        });
+        for (const Line& line : section_) {
+            if (!cutOut) {
+                if (line.place == SectionLine::Setting)
+                    Skip(line.begin, line.next);
+                continue;
+            }
             switch (line.place) {
             case SectionLine::Opening:
-                cut.remaining.append(text, keptFrom, line.tagStart - keptFrom);
+                Skip(line.tag, line.tag);
                 if (line.comment < line.end)
-                    Keep(cut.kept, text, line.comment, line.end);
+                    Keep(line.comment, line.end);
                 break;
             case SectionLine::Inside:
                 if (!line.blank)
-                    Keep(cut.kept, text, line.begin, line.end);
+                    Keep(line.begin, line.end);
                 break;
             case SectionLine::Closing:
-                if (line.comment < line.end) {
-                    Keep(cut.kept, text, line.comment, line.end);
-                    keptFrom = line.end;
-                } else {
-                    keptFrom = line.tagEnd;
-                }
+                keptFrom_ = line.comment < line.end ? line.end : line.tag;
+                if (line.comment < line.end)
+                    Keep(line.comment, line.end);
                 break;
             default:
                 break;
             }
         }
-        if (!section.closed)
-            keptFrom = text.size();
+        if (cutOut && !closed)
+            keptFrom_ = text_.size();
+        section_.clear();
     }
-    cut.remaining.append(text, keptFrom, std::string::npos);
-    return cut;
-}
+
+    // The text up to from stays; what follows up to to goes.
+    void Skip(std::size_t from, std::size_t to)
+    {
+        cut_.remaining.append(text_, keptFrom_, from - keptFrom_);
+        keptFrom_ = to;
+    }
+
+    // A kept line ends with CR LF. Its bytes end in a backslash only at the end of the text, where
+    // the parser drops it; written before a line end, it would join the next line to this one.
+    void Keep(std::size_t from, std::size_t to)
+    {
+        if (to > from && text_[to - 1] == '\\')
+            --to;
+        cut_.kept.append(text_, from, to - from).append(kLineEnd);
+    }
+
+    const std::string& text_;
+    std::vector<Line> section_;
+    CutText cut_;
+    std::size_t keptFrom_ = 0;
+};
 
 }
 
@@ -121,9 +183,11 @@ std::optional<std::string> ReplaceProxySection(const std::string& text, const Pr
     const std::string readPart = hasNul ? text.substr(0, nul) : std::string();
     const std::string& parsed = hasNul ? readPart : text;
 
-    ProxySections sections;
-    ProxyRewriteCheck check(parsed, sections);
-    CutText cut = Cut(parsed, sections);
+    SectionCutter cutter(parsed);
+    ProxyRewriteCheck check(parsed, [&cutter](const SectionLine& line, bool refusedByLanguage) {
+        cutter.OnLine(line, refusedByLanguage);
+    });
+    CutText cut = cutter.Finish();
     const std::string section = ProxySection(settings, cut.kept);
     ProxySettings expected = settings;
     expected.suppressErrors = settings.suppressErrors != 0 ? 1 : 0;
