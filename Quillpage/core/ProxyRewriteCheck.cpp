@@ -12,9 +12,6 @@ namespace Orvane { namespace Quillon {
 
 namespace {
 
-const char kClosingTag[] = "</Orvane>";
-constexpr std::size_t kClosingTagSize = sizeof kClosingTag - 1;
-
 using Reading = ProxyRewriteCheck::Reading;
 
 // Reads the text into a container; with a reading to match, the model is only held against it (and
@@ -91,14 +88,13 @@ ProxyRewriteCheck::ProxyRewriteCheck(const std::string& text, const LineReader& 
     });
 }
 
-bool ProxyRewriteCheck::KeptBy(const std::string& candidate, std::size_t sectionAt, std::size_t sectionSize,
+bool ProxyRewriteCheck::KeptBy(const std::string& candidate, std::size_t openingAt, std::size_t closingAt,
                                const ProxySettings& expected)
 {
-    const std::size_t closingAt = sectionAt + sectionSize - kClosingTagSize;
     bool opened = false;
     bool closed = false;
     auto findSection = [&](const SectionLine& line) {
-        opened = opened || (line.place == SectionLine::Opening && line.line.begin == sectionAt);
+        opened = opened || (line.place == SectionLine::Opening && line.line.begin == openingAt);
         closed = closed || (line.place == SectionLine::Closing && line.line.begin == closingAt);
     };
     if (!Keeps<Htaccess>(directoryLevel_, candidate, expected, findSection) || !opened || !closed)

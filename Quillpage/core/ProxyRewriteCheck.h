@@ -23,9 +23,9 @@ public:
     ProxyRewriteCheck(const std::string& text, const LineReader& onLine);
 
     // Whether the candidate reads as the text did but for the proxy settings, which are expected;
-    // and whether its new section (of sectionSize bytes at sectionAt) is read as a section of the
-    // directory level.
-    bool KeptBy(const std::string& candidate, std::size_t sectionAt, std::size_t sectionSize,
+    // and whether its new section (its tags' lines starting at openingAt and closingAt) is read as
+    // a section of the directory level.
+    bool KeptBy(const std::string& candidate, std::size_t openingAt, std::size_t closingAt,
                 const ProxySettings& expected);
 
     // How one reader reads a text: the description of its model (proxy settings aside), the texts

@@ -15,6 +15,7 @@ const char kOpeningTag[] = "<Orvane>";
 const char kClosingTag[] = "</Orvane>";
 const char kLineEnd[] = "\r\n";
 constexpr std::size_t kLineEndSize = sizeof kLineEnd - 1;
+constexpr std::size_t kClosingTagSize = sizeof kClosingTag - 1;
 constexpr std::size_t kRoomForSection = 256;
 
 constexpr std::int32_t kDefaultConnect = 60000;
@@ -202,14 +203,14 @@ std::optional<std::string> ReplaceProxySection(const std::string& text, const Pr
         if (remainingSize != 0)
             remaining.append(kLineEnd);
         remaining.append(section);
-        if (check.KeptBy(remaining, at, section.size(), expected))
+        if (check.KeptBy(remaining, at, at + section.size() - kClosingTagSize, expected))
             return std::move(remaining);
         remaining.resize(remainingSize);
     }
     std::string candidate;
     candidate.reserve(section.size() + kLineEndSize + remaining.size() + (hasNul ? text.size() - nul : 0));
     candidate.append(section).append(kLineEnd).append(remaining);
-    if (!check.KeptBy(candidate, 0, section.size(), expected))
+    if (!check.KeptBy(candidate, 0, section.size() - kClosingTagSize, expected))
         return std::nullopt;
     if (hasNul)
         candidate.append(text, nul, std::string::npos);
