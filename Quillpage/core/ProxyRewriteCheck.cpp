@@ -50,7 +50,8 @@ bool SameSettings(const ProxySettings& a, const ProxySettings& b)
 }
 
 // The tags of virtual hosts are where the site page's reading of a server file (which does not know
-// them) and the whole language's part.
+// them) and the whole language's part. Every tag line is asked, so the name is compared byte by
+// byte in ASCII rather than through the locale.
 bool IsVirtualHostTag(const std::string& line)
 {
     static const char kName[] = "virtualhost";
