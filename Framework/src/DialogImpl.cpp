@@ -85,6 +85,7 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND window, UINT msg, WPARAM wPara
     bool handled = false;
     {
         CurrentMessageScope scope(self->currentMsg_, current);
+        NestedMessage nested(self->final_);
         // A handler that threw has not handled the message: the dialog manager does the default.
         ProcessWithoutThrowing(*self, window, msg, wParam, lParam, result, handled);
     }
@@ -93,10 +94,14 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND window, UINT msg, WPARAM wPara
         ::RemovePropW(window, kDialogProperty);
         self->HandleRef() = nullptr;
         self->bound_ = nullptr;
-        self->OnFinalMessage(window);
-        return FALSE;
+        self->final_.Destroyed(window);
     }
-    return handled ? DialogAnswer(window, msg, result) : FALSE;
+    // A dialog destroyed while its handler ran (in a modal loop, say) answers nothing.
+    const bool answers = handled && self->bound_ == window;
+    // OnFinalMessage may free the object: only once no handler of it is on the stack any more.
+    if (HWND gone = self->final_.Due())
+        self->OnFinalMessage(gone);
+    return answers ? DialogAnswer(window, msg, result) : FALSE;
 }
 
 }

@@ -52,6 +52,18 @@ UINT CALLBACK CPropertyPage::PageCallback(HWND, UINT msg, PROPSHEETPAGEW* page)
     return 1;
 }
 
+// One reference of a page, held while one of its messages is handled.
+class CPropertyPage::MessageReference {
+public:
+    explicit MessageReference(CPropertyPage& page) noexcept : page_(page) { page_.AddReference(); }
+    ~MessageReference() { page_.Release(); }
+    MessageReference(const MessageReference&) = delete;
+    MessageReference& operator=(const MessageReference&) = delete;
+
+private:
+    CPropertyPage& page_;
+};
+
 INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CPropertyPage* page = nullptr;
@@ -73,9 +85,15 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT msg, WPARAM wParam,
             return FALSE;
         }
     }
+    // A handler may run a modal loop in which the host destroys the sheet, and with it both
+    // holders of the page; the page stays until its handler has returned.
+    MessageReference hold(*page);
     LRESULT result = 0;
     bool handled = false;
     ProcessWithoutThrowing(*page, window, msg, wParam, lParam, result, handled);
+    // The window may be gone by now; then its answer goes nowhere.
+    if (!page->window_)
+        return FALSE;
     if (msg == WM_INITDIALOG)
         ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
     return handled ? DialogAnswer(window, msg, result) : FALSE;

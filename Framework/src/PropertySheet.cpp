@@ -155,7 +155,10 @@ LRESULT CALLBACK CPropertySheetWindow::SheetWindowProc(HWND window, UINT msg, WP
         return ::CallWindowProcW(sheetProc, window, msg, wParam, lParam);
     }
     LRESULT result = ::CallWindowProcW(sheetProc, window, msg, wParam, lParam);
-    self->NoticeEnd(msg, wParam);
+    // A page's handler under this message may have run a modal loop in which the host destroyed
+    // the sheet object, or its window: then neither is to be looked at any more.
+    if (::GetPropW(window, kSheetProperty) == self)
+        self->NoticeEnd(msg, wParam);
     return result;
 }
 

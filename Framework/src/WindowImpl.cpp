@@ -166,13 +166,15 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND window, UINT msg, WPARAM wPara
     LRESULT result = 0;
     {
         CurrentMessageScope scope(self->currentMsg_, current);
+        NestedMessage nested(self->final_);
         bool handled = false;
         if (!ProcessWithoutThrowing(*self, window, msg, wParam, lParam, result, handled)) {
             // A handler that threw answers for itself: creation fails, anything else is done.
             handled = true;
             result = (msg == WM_CREATE) ? -1 : 0;
         }
-        if (!handled)
+        // A window destroyed while its handler ran (in a modal loop, say) has no procedure left.
+        if (!handled && self->bound_ == window)
             result = self->DefaultProc(msg, wParam, lParam);
     }
 
@@ -185,8 +187,11 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND window, UINT msg, WPARAM wPara
         self->subclassed_ = false;
         self->HandleRef() = nullptr;
         self->bound_ = nullptr;
-        self->OnFinalMessage(window);
+        self->final_.Destroyed(window);
     }
+    // OnFinalMessage may free the object: only once no handler of it is on the stack any more.
+    if (HWND gone = self->final_.Due())
+        self->OnFinalMessage(gone);
     return result;
 }
 

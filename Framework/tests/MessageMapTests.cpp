@@ -223,6 +223,94 @@ TEST(DialogImpl, ModelessDialogLivesUntilEnded)
 }
 
 
+// A window object that frees itself in its final call, and whose handler runs a modal loop in
+// which a timer destroys its window: the final call comes only after the handler has returned.
+constexpr UINT WM_RUN_LOOP = WM_APP + 4;
+HWND g_destroyOnTimer = nullptr;
+
+void CALLBACK DestroyOnTimer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    ::DestroyWindow(g_destroyOnTimer);
+}
+
+// Pumps this thread's messages until the window is gone, as a modal loop does.
+void RunLoopUntilGone(HWND window, std::vector<std::string>& log)
+{
+    g_destroyOnTimer = window;
+    ASSERT_NE(::SetTimer(nullptr, 0, 10, &DestroyOnTimer), 0u);
+    MSG msg{};
+    while (::IsWindow(window) && ::GetMessageW(&msg, nullptr, 0, 0) > 0)
+        ::DispatchMessageW(&msg);
+    log.push_back("back from the loop");
+}
+
+class CSelfFreeingWindow : public CWindowImpl<CSelfFreeingWindow> {
+public:
+    FW_DECLARE_WND_CLASS(L"Framework.SelfFreeingWindow")
+    explicit CSelfFreeingWindow(std::vector<std::string>& log) : log_(log) {}
+    FW_BEGIN_MSG_MAP(CSelfFreeingWindow)
+        FW_MESSAGE_HANDLER(WM_RUN_LOOP, OnRunLoop)
+    FW_END_MSG_MAP()
+    LRESULT OnRunLoop(UINT, WPARAM, LPARAM, bool&)
+    {
+        RunLoopUntilGone(m_hWnd, log_);
+        return 0;
+    }
+    void OnFinalMessage(HWND) override
+    {
+        log_.push_back("final");
+        delete this;
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+class CSelfFreeingDialog : public CDialogImpl<CSelfFreeingDialog> {
+public:
+    enum { IDD = 100 };
+    explicit CSelfFreeingDialog(std::vector<std::string>& log) : log_(log) {}
+    FW_BEGIN_MSG_MAP(CSelfFreeingDialog)
+        FW_MESSAGE_HANDLER(WM_RUN_LOOP, OnRunLoop)
+    FW_END_MSG_MAP()
+    LRESULT OnRunLoop(UINT, WPARAM, LPARAM, bool&)
+    {
+        RunLoopUntilGone(m_hWnd, log_);
+        return 0;
+    }
+    void OnFinalMessage(HWND) override
+    {
+        log_.push_back("final");
+        delete this;
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+TEST(MessageMap, WindowDestroyedDuringAHandlersModalLoopGetsItsFinalCallAfterTheHandler)
+{
+    std::vector<std::string> log;
+    auto* window = new CSelfFreeingWindow(log);
+    HWND handle = window->Create(nullptr, nullptr, L"self-freeing", WS_OVERLAPPEDWINDOW);
+    ASSERT_TRUE(handle);
+    ::SendMessageW(handle, WM_RUN_LOOP, 0, 0);
+    EXPECT_FALSE(::IsWindow(handle));
+    EXPECT_EQ(log, (std::vector<std::string>{"back from the loop", "final"}));
+}
+
+TEST(DialogImpl, DialogDestroyedDuringAHandlersModalLoopGetsItsFinalCallAfterTheHandler)
+{
+    std::vector<std::string> log;
+    auto* dialog = new CSelfFreeingDialog(log);
+    HWND handle = dialog->Create(nullptr);
+    ASSERT_TRUE(handle);
+    ::SendMessageW(handle, WM_RUN_LOOP, 0, 0);
+    EXPECT_FALSE(::IsWindow(handle));
+    EXPECT_EQ(log, (std::vector<std::string>{"back from the loop", "final"}));
+}
+
 // Handlers that throw: the exception must stay inside the window or dialog procedure, since it
 // cannot unwind through the system's frames.
 class CThrowingWindow : public CWindowImpl<CThrowingWindow> {

@@ -57,7 +57,7 @@ private:
     bool throwAtInit_;
 };
 
-HPROPSHEETPAGE CreatePage(ThrowingPage* page)
+HPROPSHEETPAGE CreatePage(Framework::CPropertyPage* page)
 {
     PROPSHEETPAGEW description{};
     description.dwSize = sizeof(description);
@@ -108,6 +108,78 @@ TEST_P(PropertyPageTest, ExceptionsStayInsideAndTheObjectGoesWithTheSheet)
 }
 
 INSTANTIATE_TEST_SUITE_P(Init, PropertyPageTest, ::testing::Values(false, true));
+
+// A page whose handler runs a modal loop in which a timer destroys the sheet, as a host may
+// while a command's dialog is up. What the page and its handler see is kept outside the page,
+// which is freed once the handler returns.
+constexpr UINT kRunLoop = WM_APP + 9;
+HWND g_sheetToDestroy = nullptr;
+
+void CALLBACK DestroySheetOnTimer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::KillTimer(nullptr, timer);
+    ::DestroyWindow(g_sheetToDestroy);
+}
+
+struct LoopSeen {
+    bool destroyed = false;
+    bool aliveAfterLoop = false;
+    bool windowAfterLoop = true;
+    long objectsAfterLoop = 0;
+};
+
+class LoopingPage final : public Framework::CPropertyPage {
+public:
+    explicit LoopingPage(LoopSeen& seen) : seen_(seen) {}
+
+    FW_BEGIN_MSG_MAP(LoopingPage)
+        FW_MESSAGE_HANDLER(kRunLoop, OnRunLoop)
+    FW_END_MSG_MAP()
+
+private:
+    ~LoopingPage() override { seen_.destroyed = true; }
+
+    LRESULT OnRunLoop(UINT, WPARAM, LPARAM, bool&)
+    {
+        g_sheetToDestroy = ::GetParent(PageWindow());
+        if (!::SetTimer(nullptr, 0, 10, &DestroySheetOnTimer))
+            return 0;
+        MSG msg{};
+        while (::IsWindow(g_sheetToDestroy) && ::GetMessageW(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&msg);
+        seen_.aliveAfterLoop = !seen_.destroyed;
+        seen_.windowAfterLoop = PageWindow() != nullptr;
+        seen_.objectsAfterLoop = Framework::ServerCounts::Objects();
+        return 0;
+    }
+
+    LoopSeen& seen_;
+};
+
+TEST(PropertyPage, PageLivesUntilItsHandlerReturnsWhenTheSheetGoesDuringIt)
+{
+    const long before = Framework::ServerCounts::Objects();
+    LoopSeen seen;
+    auto* page = new LoopingPage(seen);
+    HPROPSHEETPAGE handle = CreatePage(page);
+    ASSERT_NE(handle, nullptr);
+    page->Release();
+    HWND sheet = ShowSheet(handle);
+    ASSERT_NE(sheet, nullptr);
+    TestSupport::PumpMessages();
+    HWND window = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(window, nullptr);
+
+    ::SendMessageW(window, kRunLoop, 0, 0);
+    EXPECT_FALSE(::IsWindow(sheet));
+    // Back from its loop the handler still had its page, which no longer had a window.
+    EXPECT_TRUE(seen.aliveAfterLoop);
+    EXPECT_FALSE(seen.windowAfterLoop);
+    EXPECT_EQ(seen.objectsAfterLoop, before + 1);
+    // Once the handler returned, the page went.
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_EQ(Framework::ServerCounts::Objects(), before);
+}
 
 TEST(PropertyPage, DescriptionThatIsNeverShownFreesItsObject)
 {

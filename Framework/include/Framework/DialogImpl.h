@@ -2,6 +2,7 @@
 // Dialogs from resources, modal and modeless, driven by a message map. T names its template
 // with `enum { IDD = ... };`. The first messages (WM_SETFONT before WM_INITDIALOG) already reach
 // the object.
+#include "Framework/FinalMessage.h"
 #include "Framework/MessageMap.h"
 #include "Framework/Window.h"
 
@@ -35,6 +36,7 @@ private:
     HWND bound_ = nullptr;
     bool modal_ = false;
     const MSG* currentMsg_ = nullptr;
+    FinalMessage final_;
 };
 
 template <class T, class TBase = CWindow>

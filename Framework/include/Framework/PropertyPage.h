@@ -5,7 +5,9 @@
 // The object is shared by two holders, each with one reference: the page description (from
 // Create until the sheet destroys the page, PSPCB_RELEASE) and the page window (from WM_INITDIALOG
 // to WM_NCDESTROY). The last of them frees it, in whichever order the system ends them, so a page
-// that never gets a window does not leak and a window never outlives its object. A live page
+// that never gets a window does not leak and a window never outlives its object. Each message holds
+// one more for as long as the map handles it, so that a page whose sheet is destroyed while one of
+// its handlers runs a modal loop lives until that handler has returned. A live page
 // object counts as a live object of the module (ServerCounts), so that a DLL that made it stays
 // loaded while a page is open.
 // The map gets WM_INITDIALOG with the window already known; the object reaches the window's user
@@ -33,6 +35,8 @@ public:
     // Drops the creator's reference (a new object starts with one).
     void Release() noexcept;
 
+    // The page's window; null before WM_INITDIALOG and once the window is gone (also when a
+    // handler comes back from a modal loop in which the host destroyed the sheet).
     HWND PageWindow() const noexcept { return window_; }
 
 protected:
@@ -43,6 +47,8 @@ protected:
     void SetModified() const noexcept;
 
 private:
+    class MessageReference;
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     static UINT CALLBACK PageCallback(HWND window, UINT msg, PROPSHEETPAGEW* page);
     void AddReference() noexcept;

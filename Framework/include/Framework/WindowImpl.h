@@ -4,6 +4,7 @@
 // window. The object is found through a window property; messages that arrive before
 // WM_NCCREATE (WM_GETMINMAXINFO) already reach it, because the object being created on this
 // thread is bound by the first message its window receives.
+#include "Framework/FinalMessage.h"
 #include "Framework/MessageMap.h"
 #include "Framework/Window.h"
 
@@ -76,6 +77,7 @@ private:
     HWND bound_ = nullptr;
     bool subclassed_ = false;
     const MSG* currentMsg_ = nullptr;
+    FinalMessage final_;
 };
 
 template <class TBase = CWindow>
