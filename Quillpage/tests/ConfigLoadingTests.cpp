@@ -1,4 +1,5 @@
 // Configuration objects loaded from files on disk, and the choice of a site folder's file.
+#include "ConfigLoading.h"
 #include "FileText.h"
 #include "ImportFileDialog.h"
 
@@ -57,26 +58,47 @@ TEST_F(LoadingTest, LoadFromFileParsesTheFileNamedAtConstruction)
     }
 }
 
-TEST_F(LoadingTest, AFileThatCannotBeReadSwitchesTheEngineOffAndKeepsTheDefaults)
+// The load reads as the page reads: a file another program writes, sharing it, is loaded; one that
+// no reader gets into is Unreadable, not Missing, and like a missing one keeps the defaults.
+TEST_F(LoadingTest, LoadTellsAMissingFileFromOneThatCannotBeRead)
 {
-    const std::wstring busy = Write(L"busy.conf", kTwoRules);
-    Framework::ScopedFile writer(::CreateFileW(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(writer);
-    for (const std::wstring& path : {busy, Folder() + L"missing.conf"}) {
+    ASSERT_TRUE(files_.Folders({L"a folder"}));
+    const struct {
+        const char* what;
+        bool exists;
+        DWORD holderShare;  // of a writer holding the file, when it exists
+        FileReadResult result;
+    } cases[] = {
+        {"missing", false, 0, FileReadResult::Missing},
+        {"held by a writer that shares it", true, FILE_SHARE_READ | FILE_SHARE_WRITE, FileReadResult::Read},
+        {"held by a writer that shares it with nobody", true, 0, FileReadResult::Unreadable},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = c.exists ? Write(L"busy.conf", kTwoRules) : Folder() + L"missing.conf";
+        Framework::ScopedFile writer;
+        if (c.exists) {
+            writer.Reset(::CreateFileW(path.c_str(), GENERIC_WRITE, c.holderShare, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(writer) << c.what;
+        }
         QuillonConfig config(path);
         const QuillonConfig defaults(path);
-        EXPECT_FALSE(config.LoadFromFile()) << Platform::WideToAnsi(path);
-        EXPECT_EQ(config.rewriteEngine, 0) << Platform::WideToAnsi(path);
-        EXPECT_TRUE(config.rules.empty());
-        EXPECT_EQ(config.repeatLimit, defaults.repeatLimit);
-        EXPECT_EQ(config.accessFileNames, defaults.accessFileNames);
-        EXPECT_EQ(config.fileName, path);
+        EXPECT_EQ(LoadConfigurationFile(config), c.result) << c.what;
+        if (c.result == FileReadResult::Read) {
+            EXPECT_EQ(config.rewriteEngine, 1) << c.what;
+            EXPECT_EQ(config.rules.size(), 2u) << c.what;
+            continue;
+        }
+        EXPECT_EQ(config.rewriteEngine, 0) << c.what;
+        EXPECT_TRUE(config.rules.empty()) << c.what;
+        EXPECT_EQ(config.repeatLimit, defaults.repeatLimit) << c.what;
+        EXPECT_EQ(config.accessFileNames, defaults.accessFileNames) << c.what;
+        EXPECT_EQ(config.fileName, path) << c.what;
+        QuillonConfig again(path);
+        EXPECT_FALSE(again.LoadFromFile()) << c.what;
     }
-    // The page's reader still shows it.
-    std::string text;
-    EXPECT_EQ(ReadWholeFile(busy, text), FileReadResult::Read);
-    EXPECT_EQ(text, kTwoRules);
+    Htaccess folder(Folder() + L"a folder");
+    EXPECT_EQ(LoadConfigurationFile(folder), FileReadResult::Unreadable);
 }
 
 TEST_F(LoadingTest, AccessFileIsTheFirstNameThatIsAFile)

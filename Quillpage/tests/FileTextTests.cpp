@@ -50,9 +50,6 @@ TEST_F(FileTextTest, ReadersEndTheTextAtANulByteAndTheRewriterKeepsEveryByte)
     for (const TestSupport::NulByteCase& c : TestSupport::NulByteCases()) {
         const std::wstring path = Write(L"text.conf", c.bytes);
         std::string text = "left over";
-        EXPECT_TRUE(ReadFileText(path, text)) << c.what;
-        EXPECT_EQ(text, c.text) << c.what;
-        text = "left over";
         EXPECT_EQ(ReadWholeFile(path, text), FileReadResult::Read) << c.what;
         EXPECT_EQ(text, c.text) << c.what;
         std::wstring wide = L"left over";
@@ -84,22 +81,7 @@ TEST_F(FileTextTest, MissingIsEmptyButUnreadableIsReportedAsSuch)
         EXPECT_EQ(ReadWholeFile(c.path, wide), c.result) << c.what;
         EXPECT_EQ(wide, L"") << c.what;
         EXPECT_EQ(ReadWholeFileBytes(c.path, text), c.result) << c.what;
-        EXPECT_FALSE(ReadFileText(c.path, text)) << c.what;
     }
-}
-
-TEST_F(FileTextTest, AFileOpenForWritingElsewhereIsShownButNotParsed)
-{
-    const std::wstring path = Write(L"busy.conf", "RewriteEngine On\n");
-    Framework::ScopedFile writer(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(writer);
-    std::string text;
-    EXPECT_FALSE(ReadFileText(path, text));
-    EXPECT_EQ(ReadWholeFile(path, text), FileReadResult::Read);
-    EXPECT_EQ(text, "RewriteEngine On\n");
-    writer.Reset();
-    EXPECT_TRUE(ReadFileText(path, text));
 }
 
 // The page's watcher asks whether the page's read would get in before it lets the page read: the
@@ -142,7 +124,6 @@ TEST_F(FileTextTest, AFileBeyondFourGigabytesIsUnreadableNotShort)
     const std::wstring path = Path(L"huge.conf");
     ASSERT_TRUE(TestSupport::CreateSparseFile(path, 0x100000005ull));
     std::string text = "left over";
-    EXPECT_FALSE(ReadFileText(path, text));
     EXPECT_EQ(ReadWholeFile(path, text), FileReadResult::Unreadable);
     EXPECT_EQ(text, "");
     ::DeleteFileW(path.c_str());

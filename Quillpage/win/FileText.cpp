@@ -8,12 +8,12 @@ namespace Orvane::Quillon {
 
 namespace {
 
-// The page and the dialog admit writers; the parser shares with readers only.
+// Every reader admits writers: a file another program writes is still read, as that program left it.
 constexpr DWORD kShareWithWriters = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-FileReadResult ReadWithin(const std::wstring& path, DWORD share, Framework::NulByte nul, std::string& bytes)
+FileReadResult ReadWithin(const std::wstring& path, Framework::NulByte nul, std::string& bytes)
 {
-    const DWORD error = Framework::ReadWholeFile(path, share, kMaxFileTextBytes, nul, bytes);
+    const DWORD error = Framework::ReadWholeFile(path, kShareWithWriters, kMaxFileTextBytes, nul, bytes);
     if (!error)
         return FileReadResult::Read;
     return Framework::IsMissingFileError(error) ? FileReadResult::Missing : FileReadResult::Unreadable;
@@ -21,18 +21,9 @@ FileReadResult ReadWithin(const std::wstring& path, DWORD share, Framework::NulB
 
 }
 
-bool ReadFileText(const std::wstring& path, std::string& text)
-{
-    std::string bytes;
-    if (ReadWithin(path, FILE_SHARE_READ, Framework::NulByte::EndsText, bytes) != FileReadResult::Read)
-        return false;
-    text.swap(bytes);
-    return true;
-}
-
 FileReadResult ReadWholeFile(const std::wstring& path, std::string& text)
 {
-    return ReadWithin(path, kShareWithWriters, Framework::NulByte::EndsText, text);
+    return ReadWithin(path, Framework::NulByte::EndsText, text);
 }
 
 FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text)
@@ -53,7 +44,7 @@ DWORD TryOpenForWholeFileRead(const std::wstring& path)
 
 FileReadResult ReadWholeFileBytes(const std::wstring& path, std::string& bytes)
 {
-    return ReadWithin(path, kShareWithWriters, Framework::NulByte::Kept, bytes);
+    return ReadWithin(path, Framework::NulByte::Kept, bytes);
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& text)

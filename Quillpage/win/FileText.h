@@ -1,7 +1,7 @@
 #pragma once
 // Whole-file reading and writing for the site property page and the proxy settings dialog: the
-// names this module's callers use, over Framework's reader and FileReplacement, with the sharing
-// and size limit of each. Configuration text is 8-bit text in the ANSI code page; the wide form is
+// names this module's callers use, over Framework's reader and FileReplacement, with their sharing
+// and size limit. Configuration text is 8-bit text in the ANSI code page; the wide form is
 // what the page shows.
 #include <windows.h>
 
@@ -17,12 +17,9 @@ enum class FileReadResult { Read, Missing, Unreadable };
 // loaded into the host's memory.
 constexpr unsigned long long kMaxFileTextBytes = 256ull * 1024 * 1024;
 
-// The parser's reader: opens the file sharing it with readers only, so it fails while another
-// program has it open for writing. text: the file up to its first NUL byte. True when read.
-bool ReadFileText(const std::wstring& path, std::string& text);
-
-// The page's readers: share the file with readers and writers. text: the file up to its first NUL
-// byte (empty unless Read); the wide form converts from the ANSI code page.
+// The page's readers, which the loading of configuration objects uses too: share the file with
+// readers and writers. text: the file up to its first NUL byte (empty unless Read); the wide form
+// converts from the ANSI code page.
 FileReadResult ReadWholeFile(const std::wstring& path, std::string& text);
 FileReadResult ReadWholeFile(const std::wstring& path, std::wstring& text);
 // Opens the file exactly as the page's readers do and closes it again: 0 when a read would get in

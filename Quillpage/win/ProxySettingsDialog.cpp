@@ -1,5 +1,6 @@
 #include "ProxySettingsDialog.h"
 
+#include "ConfigLoading.h"
 #include "FileText.h"
 #include "ModuleText.h"
 #include "ProxySection.h"
@@ -9,9 +10,9 @@
 
 namespace Orvane { namespace Quillon {
 
-ProxySettingsDialog::ProxySettingsDialog(const std::wstring& path) : path_(path), htaccess_(path)
+ProxySettingsDialog::ProxySettingsDialog(const std::wstring& path)
+    : path_(path), htaccess_(path), loaded_(LoadConfigurationFile(htaccess_))
 {
-    htaccess_.LoadFromFile();
 }
 
 LRESULT ProxySettingsDialog::OnInitDialog(UINT, WPARAM, LPARAM, bool&)

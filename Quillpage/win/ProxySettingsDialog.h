@@ -2,6 +2,7 @@
 // The modal proxy settings dialog (dialog 140) on one configuration file: shows the file's three
 // time-outs in seconds and the suppress-errors switch, and on OK writes them back as the file's
 // Orvane section, replacing the file whole or not at all.
+#include "FileText.h"
 #include "resource.h"
 
 #include <Framework/DialogImpl.h>
@@ -15,8 +16,12 @@ class ProxySettingsDialog : public Framework::CDialogImpl<ProxySettingsDialog> {
 public:
     enum { IDD = IDD_PROXY_SETTINGS };
 
-    // Keeps the path and loads the file's settings (defaults when it cannot be read).
+    // Keeps the path and loads the file's settings (the defaults for a missing file).
     explicit ProxySettingsDialog(const std::wstring& path);
+
+    // False when the file is there but could not be read: its settings are not known, so the dialog
+    // is not to be shown (its defaults would replace them).
+    bool SettingsKnown() const noexcept { return loaded_ != FileReadResult::Unreadable; }
 
     FW_BEGIN_MSG_MAP(ProxySettingsDialog)
         FW_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -36,6 +41,7 @@ private:
 
     std::wstring path_;
     Htaccess htaccess_;
+    FileReadResult loaded_;
     HWND connectTimeout_ = nullptr;
     HWND receiveTimeout_ = nullptr;
     HWND sendTimeout_ = nullptr;

@@ -1,6 +1,7 @@
 #include "SitePropertyPage.h"
 
 #include "AboutDialog.h"
+#include "ConfigLoading.h"
 #include "FileText.h"
 #include "HtmlHelpEntry.h"
 #include "ImportFileDialog.h"
@@ -12,11 +13,13 @@
 #include "ProxySettingsDialog.h"
 #include "SiteFolder.h"
 
-#include <core/SafeContainer.h>
+#include <core/AccessFileChoice.h>
 
 #include <Framework/ActivationContext.h>
 #include <Framework/FileRead.h>
 #include <Framework/ShellStart.h>
+
+#include <algorithm>
 
 namespace Orvane { namespace Quillon {
 
@@ -72,8 +75,7 @@ LRESULT CSitePropertyPage::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
 {
     pageWindow_ = PageWindow();
     serverConfigurationPath_ = ModuleDirectory() + kServerFileName;
-    serverConfiguration_ = QuillpageConfig(serverConfigurationPath_);
-    serverConfiguration_.LoadFromFile();
+    LoadServerFile();
 
     aboutButton_ = ::GetDlgItem(pageWindow_, IDC_ABOUT);
     editButton_ = ::GetDlgItem(pageWindow_, IDC_EDIT);
@@ -88,10 +90,15 @@ LRESULT CSitePropertyPage::OnInitDialog(UINT, WPARAM, LPARAM, bool&)
     return FALSE;
 }
 
+// The watcher posts to the page window, so it stops before the window's handles are dropped; a
+// command back from a modal loop in which the host destroyed the sheet then finds no window.
 LRESULT CSitePropertyPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled)
 {
     StopReadRetries();
     StopWatcher();
+    pageWindow_ = nullptr;
+    for (HWND* control : {&aboutButton_, &editButton_, &importButton_, &proxyButton_, &pathField_, &textField_})
+        *control = nullptr;
     handled = false;
     return 0;
 }
@@ -109,9 +116,36 @@ LRESULT CSitePropertyPage::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled)
         return 0;
     }
     // Only while the retries run.
-    if (retryTimerSet_)
+    if (retryIntervalMs_ == 0)
+        return 0;
+    if (!WaitsForServerFile()) {
         ShowFileText();
+    } else if (ReadServerFileIfWaiting()) {
+        // The files the page may show are known now, and so is the one it shows.
+        Refresh();
+        StartWatcher();
+    } else {
+        ScheduleRead();
+    }
     return 0;
+}
+
+bool CSitePropertyPage::LoadServerFile()
+{
+    serverConfiguration_ = QuillpageConfig(serverConfigurationPath_);
+    serverFileUnreadable_ = LoadConfigurationFile(serverConfiguration_) == FileReadResult::Unreadable;
+    return !serverFileUnreadable_;
+}
+
+// The server level shows the server file itself, whatever it holds.
+bool CSitePropertyPage::WaitsForServerFile() const noexcept
+{
+    return serverFileUnreadable_ && !IsServerLevel() && !physicalRoot_.empty();
+}
+
+bool CSitePropertyPage::ReadServerFileIfWaiting()
+{
+    return !WaitsForServerFile() || LoadServerFile();
 }
 
 std::wstring CSitePropertyPage::DecideShownFile() const
@@ -121,16 +155,64 @@ std::wstring CSitePropertyPage::DecideShownFile() const
     // Without the site's folder the access-file choice would look into the current drive's root.
     if (physicalRoot_.empty())
         return std::wstring();
-    const CSafeContainer<Htaccess> accessFile = serverConfiguration_.LoadAccessFile(physicalRoot_);
-    return accessFile ? accessFile->fileName : std::wstring();
+    return ChooseExistingAccessFile(physicalRoot_, serverConfiguration_.accessFileNames);
+}
+
+// The folders of every file DecideShownFile may choose, each once; files without "\" have none.
+std::vector<std::wstring> CSitePropertyPage::WatchedFolders() const
+{
+    std::vector<std::wstring> files;
+    if (IsServerLevel()) {
+        files.push_back(serverConfigurationPath_);
+    } else if (!physicalRoot_.empty()) {
+        const std::vector<std::wstring>& names = serverConfiguration_.accessFileNames;
+        if (names.empty())
+            files.push_back(physicalRoot_ + kDefaultAccessFileName);
+        for (const std::wstring& name : names)
+            files.push_back(physicalRoot_ + name);
+    }
+    std::vector<std::wstring> folders;
+    for (const std::wstring& file : files) {
+        const std::size_t end = file.find_last_of(L'\\');
+        if (end == std::wstring::npos)
+            continue;
+        std::wstring folder = file.substr(0, end + 1);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
 }
 
 void CSitePropertyPage::Refresh()
 {
+    // Back from a modal loop in which the host destroyed the page's window there is nothing to show.
+    if (!pageWindow_)
+        return;
+    readRetriesLeft_ = kReadRetries;
+    ShowShownFile();
+}
+
+void CSitePropertyPage::EnableCommands(bool enable) const noexcept
+{
+    for (HWND button : {editButton_, importButton_, proxyButton_})
+        ::EnableWindow(button, enable ? TRUE : FALSE);
+}
+
+// The server file names the site's file: while it cannot be read the page shows neither a guess
+// nor the default name, and offers no command, until a read gets in.
+void CSitePropertyPage::ShowShownFile()
+{
+    if (!ReadServerFileIfWaiting()) {
+        shownFile_.clear();
+        EnableCommands(false);
+        ::SetWindowTextW(pathField_, serverConfigurationPath_.c_str());
+        ShowText(ModuleString(IDS_SERVER_FILE_UNREADABLE), true);
+        ScheduleRead();
+        return;
+    }
     shownFile_ = DecideShownFile();
     const bool known = !shownFile_.empty();
-    for (HWND button : {editButton_, importButton_, proxyButton_})
-        ::EnableWindow(button, known ? TRUE : FALSE);
+    EnableCommands(known);
     if (!known) {
         StopReadRetries();
         ::SetWindowTextW(pathField_, ModuleString(IDS_NO_FOLDER).c_str());
@@ -138,13 +220,13 @@ void CSitePropertyPage::Refresh()
         return;
     }
     ::SetWindowTextW(pathField_, shownFile_.c_str());
-    readRetriesLeft_ = kReadRetries;
     ShowFileText();
 }
 
 // A file that is not there shows an empty text. One that is there but cannot be read just now
 // (another program still holds it while it saves) keeps the text shown and is read again on the
-// retry timer, and only after the last retry does the page say that it cannot be read.
+// retry timer; after the quick retries the page says that it cannot be read and reads it again
+// at a slower pace for as long as it stays so.
 void CSitePropertyPage::ShowFileText()
 {
     std::wstring text;
@@ -156,31 +238,41 @@ void CSitePropertyPage::ShowFileText()
     // What the field shows of another file does not stand for this one.
     if (textFile_ != shownFile_)
         ShowText(std::wstring());
-    if (readRetriesLeft_ > 0) {
-        if (!retryTimerSet_)
-            retryTimerSet_ = ::SetTimer(pageWindow_, kReadRetryTimer, kReadRetryIntervalMs, nullptr) != 0;
-        if (retryTimerSet_) {
-            --readRetriesLeft_;
-            return;
-        }
-    }
-    StopReadRetries();
-    ShowText(ModuleString(IDS_FILE_UNREADABLE));
+    if (ScheduleRead())
+        return;
+    if (!saysUnreadable_)
+        ShowText(ModuleString(IDS_FILE_UNREADABLE), true);
 }
 
-void CSitePropertyPage::ShowText(const std::wstring& text)
+void CSitePropertyPage::ShowText(const std::wstring& text, bool unreadable)
 {
     ::SetWindowTextW(textField_, text.c_str());
     textFile_ = shownFile_;
+    saysUnreadable_ = unreadable;
+}
+
+bool CSitePropertyPage::ScheduleRead()
+{
+    const bool quick = readRetriesLeft_ > 0;
+    const UINT interval = quick ? kReadRetryIntervalMs : kSlowReadRetryIntervalMs;
+    if (interval != retryIntervalMs_) {
+        // Setting the timer again under its id only changes its interval.
+        retryIntervalMs_ = ::SetTimer(pageWindow_, kReadRetryTimer, interval, nullptr) != 0 ? interval : 0;
+    }
+    if (retryIntervalMs_ == 0)
+        return false;
+    if (quick)
+        --readRetriesLeft_;
+    return quick;
 }
 
 void CSitePropertyPage::StopReadRetries() noexcept
 {
     readRetriesLeft_ = 0;
-    if (retryTimerSet_) {
+    if (retryIntervalMs_ != 0) {
         // Fails only for a window that is already gone, whose timers went with it.
         ::KillTimer(pageWindow_, kReadRetryTimer);
-        retryTimerSet_ = false;
+        retryIntervalMs_ = 0;
     }
 }
 
@@ -222,7 +314,8 @@ LRESULT CSitePropertyPage::OnImport(WORD, WORD, HWND, bool&)
         return FALSE;
     const std::wstring target = shownFile_;
     CImportFileDialog dialog;
-    if (dialog.DoModal(::GetActiveWindow()) == IDOK) {
+    // A page whose window went while the file dialog was up imports nothing.
+    if (dialog.DoModal(::GetActiveWindow()) == IDOK && pageWindow_) {
         const std::wstring chosen = dialog.FileName();
         const std::wstring backup = target + kBackupSuffix;
         const bool savedOld = ::MoveFileExW(target.c_str(), backup.c_str(),
@@ -251,6 +344,8 @@ LRESULT CSitePropertyPage::OnImport(WORD, WORD, HWND, bool&)
     return FALSE;
 }
 
+// A file that is there but cannot be read may hold settings: the dialog would offer its defaults
+// in their place, so it is not shown.
 LRESULT CSitePropertyPage::OnProxySettings(WORD, WORD, HWND, bool&)
 {
     if (shownFile_.empty())
@@ -258,8 +353,12 @@ LRESULT CSitePropertyPage::OnProxySettings(WORD, WORD, HWND, bool&)
     const std::wstring path = shownFile_;
     {
         ProxySettingsDialog dialog(path);
-        Framework::ActivationScope scope(ModuleActivationContext());
-        dialog.DoModal(::GetActiveWindow());
+        if (!dialog.SettingsKnown()) {
+            ShowModuleError(pageWindow_, IDS_PROXY_CANNOT_READ);
+        } else {
+            Framework::ActivationScope scope(ModuleActivationContext());
+            dialog.DoModal(::GetActiveWindow());
+        }
     }
     Refresh();
     return FALSE;
@@ -277,10 +376,12 @@ LRESULT CSitePropertyPage::OnHelp(int, NMHDR*, bool&)
 
 void CSitePropertyPage::StartWatcher()
 {
+    if (watcherThread_ || WaitsForServerFile())
+        return;
     watchedPath_ = shownFile_;
     lastWriteTime_ = LastWriteTime(watchedPath_);
     // A path without a folder (or no file at all) has nothing to watch.
-    if (watchedPath_.find(L'\\') == std::wstring::npos)
+    if (WatchedFolders().empty())
         return;
     stopWatcher_.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stopWatcher_)
@@ -310,29 +411,42 @@ DWORD WINAPI CSitePropertyPage::WatcherThread(void* page)
     }
 }
 
+// Any change in the folders of the files the page may show wakes the watcher; it tells the page
+// when the file the page would show now is another one, or has another last-write time.
 DWORD CSitePropertyPage::Watch()
 {
-    const std::wstring path = watchedPath_;
-    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     // A file replaced by a rename (as the editor saves) is a name change, not a last-write change.
-    Framework::ScopedChangeNotification notification(::FindFirstChangeNotificationW(
-        folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME));
-    if (!notification)
-        return ::GetLastError();
-    const HANDLE handles[] = {stopWatcher_.Get(), notification.Get()};
+    std::vector<Framework::ScopedChangeNotification> notifications;
+    std::vector<HANDLE> handles = {stopWatcher_.Get()};
+    DWORD openError = ERROR_PATH_NOT_FOUND;
+    for (const std::wstring& folder : WatchedFolders()) {
+        if (handles.size() == MAXIMUM_WAIT_OBJECTS)
+            break;
+        Framework::ScopedChangeNotification notification(::FindFirstChangeNotificationW(
+            folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME));
+        if (!notification) {
+            openError = ::GetLastError();
+            continue;
+        }
+        handles.push_back(notification.Get());
+        notifications.push_back(std::move(notification));
+    }
+    if (notifications.empty())
+        return openError;
     // True when the stop came while waiting.
     auto pause = [&] { return ::WaitForSingleObject(stopWatcher_.Get(), kSharingRetryMs) == WAIT_OBJECT_0; };
     for (;;) {
-        const DWORD woken = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+        const DWORD woken = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
         if (woken == WAIT_OBJECT_0)
             return 0;
-        if (woken != WAIT_OBJECT_0 + 1)
+        if (woken >= WAIT_OBJECT_0 + handles.size())
             return ::GetLastError();
         // Armed again before the file is looked at, so that a change while the watcher looks (the
         // rename that follows the creation of a save's temporary file) wakes it once more: Wine
         // keeps no change that comes while the notification is not armed.
-        if (!::FindNextChangeNotification(notification.Get()))
+        if (!::FindNextChangeNotification(handles[woken - WAIT_OBJECT_0]))
             return ::GetLastError();
+        const std::wstring path = DecideShownFile();
         DWORD error = 0;
         std::uint64_t time = LastWriteTime(path, &error);
         for (int retry = 0; error == ERROR_SHARING_VIOLATION && retry < kSharingRetries; ++retry) {
@@ -340,7 +454,8 @@ DWORD CSitePropertyPage::Watch()
                 return 0;
             time = LastWriteTime(path, &error);
         }
-        if (time != lastWriteTime_) {
+        if (path != watchedPath_ || time != lastWriteTime_) {
+            watchedPath_ = path;
             lastWriteTime_ = time;
             // While another program still holds the file so that the page's read cannot get in
             // (a writer that shares it with nobody, a replace or a deleter that holds it open for

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Orvane { namespace Quillon {
 
@@ -33,17 +34,21 @@ public:
     static constexpr int kSharingRetries = 50;
     // A shown file that exists but cannot be read keeps the text the page shows and is read again
     // on this timer of the page, this many times this far apart; then the page says that the file
-    // cannot be read.
+    // cannot be read, and goes on reading it at the slower pace until a read gets in or the file
+    // is gone. A site's page whose server file cannot be read waits for it in the same way.
     static constexpr UINT_PTR kReadRetryTimer = 1;
     static constexpr UINT kReadRetryIntervalMs = 250;
     static constexpr int kReadRetries = 20;
+    static constexpr UINT kSlowReadRetryIntervalMs = 1000;
 
     // Looks the site's physical folder up in the IIS configuration store (not for the server level).
     CSitePropertyPage(std::int32_t siteId, const std::wstring& pathInSite);
 
     // Decides the shown file and shows its path and text. On the page's own thread.
     void Refresh();
-    // Starts the watcher on the shown file; a path without "\" (and no file) gets no watcher.
+    // Starts the watcher on the folder of the files the page may show; a page without a folder
+    // (no file, or paths without "\") gets none, and so does a site's page until its server file
+    // is read. Once started it keeps running.
     void StartWatcher();
     // The watcher's start routine; its parameter is the page.
     static DWORD WINAPI WatcherThread(void* page);
@@ -81,11 +86,26 @@ private:
     LRESULT OnImport(WORD code, WORD id, HWND control, bool& handled);
     LRESULT OnProxySettings(WORD code, WORD id, HWND control, bool& handled);
 
-    // The file that belongs to the page's node; empty when a site's folder is not known.
+    // The file that belongs to the page's node; empty when a site's folder is not known. Chosen
+    // alike on the page's thread and on the watcher's, from what nothing changes while the
+    // watcher runs.
     std::wstring DecideShownFile() const;
+    std::vector<std::wstring> WatchedFolders() const;
     bool IsServerLevel() const noexcept;
+    // Reads the server file into the server configuration; false while it is there but cannot be
+    // read (its access-file names are then not known).
+    bool LoadServerFile();
+    // A site's page whose server file could not be read yet.
+    bool WaitsForServerFile() const noexcept;
+    // True once the server file is known; reads it again while it could not be read.
+    bool ReadServerFileIfWaiting();
+    void ShowShownFile();
     void ShowFileText();
-    void ShowText(const std::wstring& text);
+    void ShowText(const std::wstring& text, bool unreadable = false);
+    void EnableCommands(bool enable) const noexcept;
+    // Reads once more later: true while the quick reads last, false once the slow ones have begun
+    // (or no timer could be set).
+    bool ScheduleRead();
     void StopReadRetries() noexcept;
     void StopWatcher() noexcept;
     DWORD Watch();
@@ -100,10 +120,14 @@ private:
     std::wstring shownFile_;
     // The file whose text (or whose cannot-be-read message) the text field shows; empty for none.
     std::wstring textFile_;
-    // Reads of the shown file left before the page says that it cannot be read, and whether the
-    // retry timer runs.
+    // Whether the text field says that textFile_ cannot be read.
+    bool saysUnreadable_ = false;
+    // Whether the server file was there but could not be read when last read.
+    bool serverFileUnreadable_ = false;
+    // Quick reads of an unreadable file left before the page says that it cannot be read, and the
+    // retry timer's interval (0 while it does not run).
     int readRetriesLeft_ = 0;
-    bool retryTimerSet_ = false;
+    UINT retryIntervalMs_ = 0;
     HWND aboutButton_ = nullptr;
     HWND editButton_ = nullptr;
     HWND importButton_ = nullptr;
@@ -112,6 +136,8 @@ private:
     HWND textField_ = nullptr;
     Framework::ScopedHandle watcherThread_;
     Framework::ScopedHandle stopWatcher_;
+    // The shown file as the watcher last chose it, and its last-write time then (0 when the query
+    // failed). Written by the watcher once it runs.
     std::wstring watchedPath_;
     std::uint64_t lastWriteTime_ = 0;
 };

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -292,6 +293,15 @@ private:
     std::vector<std::thread> threads_;
 };
 
+// The watcher's wait for a file that the page's read cannot get into yet, and the page's own
+// retries after it.
+constexpr DWORD kWatcherWaitMs = CSitePropertyPage::kSharingRetries * CSitePropertyPage::kSharingRetryMs;
+constexpr DWORD kReadRetriesMs = CSitePropertyPage::kReadRetries * CSitePropertyPage::kReadRetryIntervalMs;
+// Time for a save to be noticed and shown on a busy machine, beyond every wait of the page's own.
+constexpr DWORD kShowMs = 10000;
+// How long a slow program holds the file it saves.
+constexpr DWORD kHoldMs = 1500;
+
 class SitePageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ::CreateDirectoryW((TestSupport::BuildFolder() + L"\\screenshots").c_str(), nullptr); }
@@ -544,6 +554,83 @@ INSTANTIATE_TEST_SUITE_P(Lists, SitePageAccessFileTest, ::testing::Values(
     AccessFileCase{"Neither", false, false, L".config"}),
     [](const ::testing::TestParamInfo<AccessFileCase>& info) { return std::string(info.param.name); });
 
+// The shown file is whichever name of the access-file list the folder's files choose now: the page
+// follows deletions, creations and saves of any of them.
+TEST_F(SitePageSiteTest, PageFollowsTheFileItShowsAcrossTheAccessFileNames)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "AccessFileName .config .htaccess\r\n"));
+    const std::wstring config = Folder(L"site1") + L".config";
+    const std::wstring htaccess = Folder(L"site1") + L".htaccess";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(config, "# config\r\n"));
+    ASSERT_TRUE(TestSupport::WriteWholeFile(htaccess, "# htaccess\r\n"));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/1/ROOT/"));
+    ASSERT_EQ(PathField(), config);
+    ASSERT_EQ(TextField(), L"# config\r\n");
+
+    const struct {
+        const char* step;
+        std::function<bool()> change;
+        std::wstring path;
+        std::wstring text;
+    } steps[] = {
+        {"the first name deleted", [&] { return ::DeleteFileW(config.c_str()) != FALSE; }, htaccess, L"# htaccess\r\n"},
+        {"the second one saved",
+         [&] {
+             if (!WaitForLaterWriteTime(htaccess))
+                 return false;
+             ReplaceFile(htaccess, "# htaccess saved\r\n");
+             return true;
+         },
+         htaccess, L"# htaccess saved\r\n"},
+        {"the second one written in place",
+         [&] { return WaitForLaterWriteTime(htaccess) && TestSupport::WriteWholeFile(htaccess, "# in place\r\n"); },
+         htaccess, L"# in place\r\n"},
+        {"the first name created again", [&] { return TestSupport::WriteWholeFile(config, "# config again\r\n"); },
+         config, L"# config again\r\n"},
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(step.change()) << step.step;
+        EXPECT_TRUE(WaitUntil([&] { return PathField() == step.path && TextField() == step.text; }, kShowMs))
+            << step.step << ": " << TestSupport::Narrow(PathField()) << " / " << TestSupport::Narrow(TextField());
+    }
+    CloseSheet();
+    ::DeleteFileW(config.c_str());
+    ::DeleteFileW(htaccess.c_str());
+}
+
+// The server file names the site's file: while another program holds it, the page does not take
+// the default name for the file's word, says so, and shows the site's file once a read gets in;
+// the watcher then follows that file.
+TEST_F(SitePageSiteTest, HeldServerFileIsWaitedForNotTakenForTheDefaults)
+{
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "AccessFileName .config\r\n"));
+    const std::wstring htaccess = Folder(L"site1") + L".htaccess";
+    const std::wstring config = Folder(L"site1") + L".config";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(htaccess, "# the default name\r\n"));
+    Framework::ScopedFile holder(
+        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder) << ::GetLastError();
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC/1/ROOT/"));
+    EXPECT_EQ(PathField(), serverFile_);
+    EXPECT_EQ(TextField(), Framework::LoadResourceString(IDS_SERVER_FILE_UNREADABLE, library_.Get()));
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
+        EXPECT_FALSE(Enabled(id)) << id;
+
+    WaitUntil([] { return false; }, 2 * CSitePropertyPage::kSlowReadRetryIntervalMs);
+    EXPECT_EQ(PathField(), serverFile_);
+    holder.Reset();
+    EXPECT_TRUE(WaitUntil([&] { return PathField() == config; }, CSitePropertyPage::kSlowReadRetryIntervalMs + kShowMs))
+        << TestSupport::Narrow(PathField());
+    EXPECT_EQ(TextField(), L"");
+    for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
+        EXPECT_TRUE(Enabled(id)) << id;
+    ASSERT_TRUE(TestSupport::WriteWholeFile(config, "RewriteEngine On\r\n"));
+    EXPECT_TRUE(WaitForText(L"RewriteEngine On\r\n"));
+    CloseSheet();
+    ::DeleteFileW(config.c_str());
+    ::DeleteFileW(htaccess.c_str());
+}
+
 TEST_F(SitePageSiteTest, AccessFileCreatedLaterIsShown)
 {
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC/2/ROOT/"));
@@ -695,15 +782,6 @@ TEST_F(SitePageTest, WatcherShowsAFileCreatedAfterThePageOpened)
     EXPECT_TRUE(WaitForText(L""));
 }
 
-// The watcher's wait for a file that the page's read cannot get into yet, and the page's own
-// retries after it.
-constexpr DWORD kWatcherWaitMs = CSitePropertyPage::kSharingRetries * CSitePropertyPage::kSharingRetryMs;
-constexpr DWORD kReadRetriesMs = CSitePropertyPage::kReadRetries * CSitePropertyPage::kReadRetryIntervalMs;
-// Time for a save to be noticed and shown on a busy machine, beyond every wait of the page's own.
-constexpr DWORD kShowMs = 10000;
-// How long a slow program holds the file it saves.
-constexpr DWORD kHoldMs = 1500;
-
 struct HeldSaveCase {
     const char* name;
     SaveWay way;
@@ -743,9 +821,10 @@ INSTANTIATE_TEST_SUITE_P(Holders, SitePageHeldSaveTest, ::testing::Values(
     HeldSaveCase{"DeletedThenCreated", SaveWay::DeletedThenCreated, kHoldMs}),
     [](const ::testing::TestParamInfo<HeldSaveCase>& info) { return std::string(info.param.name); });
 
-// A file that stays unreadable is not shown as empty: after its retries the page says that it
-// cannot be read. The commands still work on the file, not on the shown text: once the file can be
-// read, the proxy settings go into its own text, which the page then shows.
+// A file that stays unreadable is not shown as empty: after its quick retries the page says that it
+// cannot be read, and it shows the text once the holder lets go, long after. The commands still
+// work on the file, not on the shown text: the proxy settings go into its own text, which the page
+// then shows.
 TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
 {
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
@@ -762,7 +841,13 @@ TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
     for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
         EXPECT_TRUE(Enabled(id)) << id;
 
+    // Past every quick retry, and without a write that the watcher would see, the page keeps
+    // reading the file until it gets in.
+    WaitUntil([] { return false; }, 2 * CSitePropertyPage::kSlowReadRetryIntervalMs);
     holder.Reset();
+    EXPECT_TRUE(texts.WaitFor(L"RewriteEngine On\r\n", CSitePropertyPage::kSlowReadRetryIntervalMs + kShowMs))
+        << texts.Describe();
+
     PageTest::ModalDriver driver(L"Proxy settings", [&](HWND dialog) {
         PageTest::SetItemText(dialog, IDC_CONNECT_TIMEOUT, L"90");
         PageTest::PostClick(dialog, IDOK);
@@ -773,6 +858,123 @@ TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
     EXPECT_EQ(FileBytes(serverFile_), expected);
     EXPECT_EQ(TextField(), TestSupport::Widen(expected));
 }
+
+// A holder that keeps the shown file from the page's read keeps it from the proxy settings too:
+// the dialog shows the file's own values or, where no read gets in, does not open at all, and the
+// settings the user did not touch stay in the file.
+struct HeldProxyCase {
+    const char* name;
+    DWORD holderShare;
+};
+
+class SitePageHeldProxyTest : public SitePageTest, public ::testing::WithParamInterface<HeldProxyCase> {};
+
+TEST_P(SitePageHeldProxyTest, ProxySettingsOfAHeldFileLoseNoSetting)
+{
+    const std::string original = "RewriteEngine On\r\n<Orvane>\r\nProxyReceiveTimeout 5\r\n</Orvane>\r\n";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, original));
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    Framework::ScopedFile holder(::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, GetParam().holderShare, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder) << ::GetLastError();
+    const bool readable = GetParam().holderShare != 0;
+
+    // The user sets the connect time-out while the holder lets go.
+    std::wstring receiveShown;
+    auto setConnect = [&](HWND dialog) {
+        receiveShown = PageTest::ItemText(dialog, IDC_RECEIVE_TIMEOUT);
+        holder.Reset();
+        PageTest::SetItemText(dialog, IDC_CONNECT_TIMEOUT, L"90");
+        PageTest::PostClick(dialog, IDOK);
+    };
+    {
+        TestSupport::BoxAnswerer box(L"Error", IDOK);
+        PageTest::ModalDriver driver(L"Proxy settings", setConnect, readable ? 20000 : 2000);
+        Click(IDC_PROXY);
+        EXPECT_EQ(driver.Join(), readable);
+        if (!readable) {
+            EXPECT_EQ(box.Text(), Framework::LoadResourceString(IDS_PROXY_CANNOT_READ, library_.Get()));
+            EXPECT_EQ(box.Owner(), sheet_->GetHwnd());
+        }
+    }
+    if (!readable) {
+        holder.Reset();
+        EXPECT_EQ(FileBytes(serverFile_), original);
+        PageTest::ModalDriver driver(L"Proxy settings", setConnect);
+        Click(IDC_PROXY);
+        ASSERT_TRUE(driver.Join());
+    }
+    EXPECT_EQ(receiveShown, L"5");
+    EXPECT_EQ(FileBytes(serverFile_),
+              "RewriteEngine On\r\n\r\n\r\n<Orvane>\r\nProxyConnectTimeout 90\r\nProxyReceiveTimeout 5\r\n</Orvane>");
+}
+
+INSTANTIATE_TEST_SUITE_P(Holders, SitePageHeldProxyTest, ::testing::Values(
+    HeldProxyCase{"SharingReadingAndWriting", FILE_SHARE_READ | FILE_SHARE_WRITE},
+    HeldProxyCase{"SharingWithNobody", 0}),
+    [](const ::testing::TestParamInfo<HeldProxyCase>& info) { return std::string(info.param.name); });
+
+// The host destroys the sheet while a command's modal window is up (a node removed, the host
+// ending). The page lives until the command is back, which then touches nothing of the page's
+// window: nothing crashes, the file stays as it was, and then the page is gone.
+struct SheetGoneCase {
+    const char* name;
+    int command;
+    const wchar_t* modalCaption;
+    bool withoutEditor;
+};
+
+class SitePageSheetGoneTest : public SitePageTest, public ::testing::WithParamInterface<SheetGoneCase> {
+protected:
+    // On the test thread, in the command's modal loop: once the command's window shows, destroys
+    // the sheet and asks the module whether it still holds an object; then closes the command's
+    // window should it have outlived the sheet.
+    static void CALLBACK DestroySheetOnceModal(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        SitePageSheetGoneTest* self = current_;
+        std::vector<HWND> modal = TestSupport::FindTopWindows(0, L"#32770", GetParam().modalCaption);
+        if (modal.empty())
+            return;
+        ::KillTimer(nullptr, timer);
+        self->sheet_->DestroyWindow();
+        self->unloadWhileRunning_ = self->canUnloadNow_();
+        if (::IsWindow(modal.front()))
+            ::PostMessageW(modal.front(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+
+    static SitePageSheetGoneTest* current_;
+    HRESULT unloadWhileRunning_ = E_PENDING;
+};
+
+SitePageSheetGoneTest* SitePageSheetGoneTest::current_ = nullptr;
+
+TEST_P(SitePageSheetGoneTest, PageOutlivesItsCommandButTouchesNoWindowAfterIt)
+{
+    const std::string original = "RewriteEngine On\r\n";
+    ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, original));
+    if (GetParam().withoutEditor) {
+        ASSERT_TRUE(::DeleteFileW(install_->File(L"Quillpen.exe").c_str()));
+    }
+    ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
+    current_ = this;
+    ASSERT_NE(::SetTimer(nullptr, 0, 50, &DestroySheetOnceModal), 0u);
+    Click(GetParam().command);
+    current_ = nullptr;
+
+    EXPECT_EQ(unloadWhileRunning_, S_FALSE) << "the page was freed while its command ran";
+    EXPECT_FALSE(sheet_->IsWindow());
+    EXPECT_EQ(FileBytes(serverFile_), original);
+    EXPECT_EQ(FileBytes(serverFile_ + L".bak"), "<missing>");
+    TestSupport::PumpMessages();
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+    page_ = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, SitePageSheetGoneTest, ::testing::Values(
+    SheetGoneCase{"ProxySettings", IDC_PROXY, L"Proxy settings", false},
+    SheetGoneCase{"ImportFileDialog", IDC_IMPORT, L"Open", false},
+    SheetGoneCase{"EditErrorBox", IDC_EDIT, L"Error", true}),
+    [](const ::testing::TestParamInfo<SheetGoneCase>& info) { return std::string(info.param.name); });
 
 // Saves from another thread in each of the ways above, with short holds, while the machine has
 // more busy threads than cores: after each save the page shows the saved text, and on the way no
