@@ -435,6 +435,36 @@ DWORD CSitePropertyPage::Watch()
         return openError;
     // True when the stop came while waiting.
     auto pause = [&] { return ::WaitForSingleObject(stopWatcher_.Get(), kSharingRetryMs) == WAIT_OBJECT_0; };
+    // Looks at the file once, as the page would choose it now; false when the stop came meanwhile.
+    auto look = [&] {
+        const std::wstring path = DecideShownFile();
+        DWORD error = 0;
+        std::uint64_t time = LastWriteTime(path, &error);
+        for (int retry = 0; error == ERROR_SHARING_VIOLATION && retry < kSharingRetries; ++retry) {
+            if (pause())
+                return false;
+            time = LastWriteTime(path, &error);
+        }
+        if (path == watchedPath_ && time == lastWriteTime_)
+            return true;
+        watchedPath_ = path;
+        lastWriteTime_ = time;
+        // While another program still holds the file so that the page's read cannot get in (a
+        // writer that shares it with nobody, a replace or a deleter that holds it open for
+        // delete), the watcher waits for it to let go; the page's own retries take over from a
+        // holder that keeps it longer.
+        for (int retry = 0; time != 0 && retry < kSharingRetries; ++retry) {
+            if (TryOpenForWholeFileRead(path) != ERROR_SHARING_VIOLATION)
+                break;
+            if (pause())
+                return false;
+        }
+        ::PostMessageW(pageWindow_, WatchedFileChanged, 0, 0);
+        return true;
+    };
+    // A change between the page's choice and the arming of the notifications shows in a first look.
+    if (!look())
+        return 0;
     for (;;) {
         const DWORD woken = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
         if (woken == WAIT_OBJECT_0)
@@ -446,29 +476,8 @@ DWORD CSitePropertyPage::Watch()
         // keeps no change that comes while the notification is not armed.
         if (!::FindNextChangeNotification(handles[woken - WAIT_OBJECT_0]))
             return ::GetLastError();
-        const std::wstring path = DecideShownFile();
-        DWORD error = 0;
-        std::uint64_t time = LastWriteTime(path, &error);
-        for (int retry = 0; error == ERROR_SHARING_VIOLATION && retry < kSharingRetries; ++retry) {
-            if (pause())
-                return 0;
-            time = LastWriteTime(path, &error);
-        }
-        if (path != watchedPath_ || time != lastWriteTime_) {
-            watchedPath_ = path;
-            lastWriteTime_ = time;
-            // While another program still holds the file so that the page's read cannot get in
-            // (a writer that shares it with nobody, a replace or a deleter that holds it open for
-            // delete), the watcher waits for it to let go; the page's own retries take over from
-            // a holder that keeps it longer.
-            for (int retry = 0; time != 0 && retry < kSharingRetries; ++retry) {
-                if (TryOpenForWholeFileRead(path) != ERROR_SHARING_VIOLATION)
-                    break;
-                if (pause())
-                    return 0;
-            }
-            ::PostMessageW(pageWindow_, WatchedFileChanged, 0, 0);
-        }
+        if (!look())
+            return 0;
     }
 }
 
