@@ -615,6 +615,8 @@ TEST_F(SitePageSiteTest, HeldServerFileIsWaitedForNotTakenForTheDefaults)
     EXPECT_EQ(TextField(), Framework::LoadResourceString(IDS_SERVER_FILE_UNREADABLE, library_.Get()));
     for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
         EXPECT_FALSE(Enabled(id)) << id;
+    TestSupport::PumpMessages();
+    TestSupport::SaveWindowScreenshot(sheet_->GetHwnd(), ScreenshotPath(L"quillpage-page-server-file-held.bmp"));
 
     WaitUntil([] { return false; }, 2 * CSitePropertyPage::kSlowReadRetryIntervalMs);
     EXPECT_EQ(PathField(), serverFile_);
@@ -840,6 +842,8 @@ TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
     EXPECT_TRUE(texts.OnlyShowed({L"", unreadable})) << texts.Describe();
     for (int id : {IDC_EDIT, IDC_IMPORT, IDC_PROXY})
         EXPECT_TRUE(Enabled(id)) << id;
+    TestSupport::PumpMessages();
+    TestSupport::SaveWindowScreenshot(sheet_->GetHwnd(), ScreenshotPath(L"quillpage-page-file-unreadable.bmp"));
 
     // Past every quick retry, and without a write that the watcher would see, the page keeps
     // reading the file until it gets in.
