@@ -36,9 +36,7 @@ Reading ReadAs(const std::string& text, const std::function<void(const SectionLi
     if (match) {
         *matched = MatchesDescription(container, match->model);
     } else {
-        // The description takes about twice the text's size; reserved, it is not copied as it grows.
-        reading.model.reserve(2 * text.size());
-        DescribeModel(container, reading.model);
+        reading.model = DescribeModel(container);
     }
     return reading;
 }

@@ -3,7 +3,7 @@
 #include "ProxySection.h"
 #include "ReadingCheck.h"
 
-#include <RewriteConfig/Htaccess.h>
+#include <RewriteConfig/QuillonConfig.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,33 @@ namespace {
 
 using namespace Orvane::Quillon;
 using Orvane::Quillon::Testing::ExpectRewriteKeepsContract;
+using Orvane::Quillon::Testing::ModelText;
+
+// The readable text of a model keeps wide text exactly: texts that differ in one letter beyond
+// ASCII (code page 1252 bytes), or in a letter and the text that the readable text writes for it,
+// read differently.
+TEST(ModelText, TellsWideTextsApart)
+{
+    const struct {
+        const char* a;
+        const char* b;
+    } pairs[] = {
+        {"ErrorLog C:/\xe9.log", "ErrorLog C:/\xe8.log"},
+        {"ErrorLog C:/\xe9.log", "ErrorLog C:/\\x{e9}.log"},
+        {"RewriteLog C:/\xe9.log", "RewriteLog C:/\xe8.log"},
+        {"AccessFileName \xe9.txt", "AccessFileName \xe8.txt"},
+        {"RewriteMap m txt:\xe9.txt", "RewriteMap m txt:\xe8.txt"},
+    };
+    for (const auto& p : pairs) {
+        QuillonConfig a;
+        QuillonConfig b;
+        std::string errors;
+        a.ParseText(p.a, errors);
+        b.ParseText(p.b, errors);
+        EXPECT_EQ(errors, "");
+        EXPECT_NE(ModelText(a), ModelText(b)) << p.a << " and " << p.b;
+    }
+}
 
 class FileMaker {
 public:
