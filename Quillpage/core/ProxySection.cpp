@@ -142,14 +142,21 @@ private:
         keptFrom_ = to;
     }
 
-    // A kept line ends with CR LF. Its bytes end in a backslash only at the end of the text, where
-    // the parser drops it; written before a line end, it would join the next line to this one.
+    // The bytes of the line from from on, ending with CR LF, so that the new section reads them as
+    // this line was read. Only a line at the end of the text can end in a backslash: the parser
+    // drops it there when the line is one physical line, and so it is dropped here. A backslash that
+    // still ends the line would join the next line to it; a blank after it, which the parser trims,
+    // keeps it at the end of its line.
     void Keep(std::size_t from, const Line& line)
     {
         std::size_t to = line.end;
-        if (to > from && text_[to - 1] == '\\')
+        const bool onePhysicalLine = Find(text_, line.begin, line.end, '\n') == line.end;
+        if (to > from && text_[to - 1] == '\\' && onePhysicalLine)
             --to;
-        cut_.kept.append(text_, from, to - from).append(kLineEnd);
+        cut_.kept.append(text_, from, to - from);
+        if (to > from && text_[to - 1] == '\\')
+            cut_.kept.push_back(' ');
+        cut_.kept.append(kLineEnd);
     }
 
     const std::string& text_;

@@ -278,6 +278,17 @@ INSTANTIATE_TEST_SUITE_P(Files, ProxySectionExactTest, ::testing::Values(
               "<Orvane>\r\nProxyConnectTimeout 90\r\n# note\r\n</Orvane>", false},
     ExactCase{"OpeningCommentEndsInABackslash", "<Orvane> # note\\",
               "<Orvane>\r\nProxyConnectTimeout 90\r\n# note\r\n</Orvane>", false},
+    // Of two final backslashes the parser drops one; the other ends the kept line, where a blank
+    // after it keeps it from joining the closing tag to the line.
+    ExactCase{"CommentInsideEndsInTwoBackslashes", "<Orvane>\r\n# c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    ExactCase{"OpeningCommentEndsInTwoBackslashes", "<Orvane> # c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    ExactCase{"ClosingCommentEndsInTwoBackslashes", "<Orvane>\r\n</Orvane> # c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    // A line that a backslash joins to the last one keeps its final backslash.
+    ExactCase{"JoinedCommentEndsInABackslash", "<Orvane>\r\n# a\\\r\nb\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# a\\\r\nb\\ \r\n</Orvane>", false},
     // With the defaults too the section stands in front of a NUL byte, where it is read; the bytes
     // from the NUL byte on stay as they are.
     ExactCase{"DefaultsInFrontOfANulByte", "RewriteEngine On\r\n\0tail"s,
