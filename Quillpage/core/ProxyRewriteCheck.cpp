@@ -1,12 +1,12 @@
 #include "ProxyRewriteCheck.h"
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 #include <iterator>
 
 #include <RewriteConfig/ModelDescription.h>
 #include <RewriteConfig/QuillonConfig.h>
+#include <RewriteConfig/TextFunctions.h>
 
 namespace Orvane { namespace Quillon {
 
@@ -36,9 +36,7 @@ Reading ReadAs(const std::string& text, const std::function<void(const SectionLi
     if (match) {
         *matched = MatchesDescription(container, match->model);
     } else {
-        // The description takes about twice the text's size; reserved, it is not copied as it grows.
-        reading.model.reserve(2 * text.size());
-        DescribeModel(container, reading.model);
+        reading.model = DescribeModel(container);
     }
     return reading;
 }
@@ -50,15 +48,16 @@ bool SameSettings(const ProxySettings& a, const ProxySettings& b)
 }
 
 // The tags of virtual hosts are where the site page's reading of a server file (which does not know
-// them) and the whole language's part. Every tag line is asked, so the name is compared byte by
-// byte in ASCII rather than through the locale.
-bool IsVirtualHostTag(const std::string& line)
+// them) and the whole language's part. A tag line that holds the name anywhere may be one; one that
+// is not ("<Files virtualhost.txt>") only adds the page's reading to the check. Every tag line is
+// asked, so the name is compared in ASCII rather than through the locale.
+bool MayBeVirtualHostTag(const std::string& line)
 {
     static const char kName[] = "virtualhost";
     if (line.empty() || line[0] != '<')
         return false;
     const auto at = std::search(line.begin(), line.end(), std::begin(kName), std::end(kName) - 1,
-                                [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                                [](char a, char b) { return LowerAscii(a) == b; });
     return at != line.end();
 }
 
@@ -79,7 +78,7 @@ ProxyRewriteCheck::ProxyRewriteCheck(const std::string& text, const LineReader& 
     // Both read the same logical lines, in the same order: one bit a line carries the verdicts over.
     std::vector<bool> refusedByLanguage;
     language_ = ReadAs<QuillonConfig>(text, [&](const SectionLine& line) {
-        hasVirtualHosts_ = hasVirtualHosts_ || IsVirtualHostTag(line.line.text);
+        hasVirtualHosts_ = hasVirtualHosts_ || MayBeVirtualHostTag(line.line.text);
         refusedByLanguage.push_back(!line.accepted);
     });
     std::size_t number = 0;
@@ -102,7 +101,7 @@ bool ProxyRewriteCheck::KeptBy(const std::string& candidate, std::size_t opening
         return false;
     bool hasVirtualHosts = hasVirtualHosts_;
     auto findHosts = [&hasVirtualHosts](const SectionLine& line) {
-        hasVirtualHosts = hasVirtualHosts || IsVirtualHostTag(line.line.text);
+        hasVirtualHosts = hasVirtualHosts || MayBeVirtualHostTag(line.line.text);
     };
     if (!Keeps<QuillonConfig>(language_, candidate, expected, findHosts))
         return false;

@@ -15,7 +15,6 @@ const char kOpeningTag[] = "<Orvane>";
 const char kClosingTag[] = "</Orvane>";
 const char kLineEnd[] = "\r\n";
 constexpr std::size_t kLineEndSize = sizeof kLineEnd - 1;
-constexpr std::size_t kClosingTagSize = sizeof kClosingTag - 1;
 constexpr std::size_t kRoomForSection = 256;
 
 constexpr std::int32_t kDefaultConnect = 60000;
@@ -42,10 +41,8 @@ struct CutText {
 
 // Cuts the directory level's sections out of the text as its reader goes through it, one section
 // at a time: a section is cut when all its lines may move into the new one, and stays without its
-// settings when it holds anything else. A section is cut from its opening tag to the end of its
-// closing tag; the blanks in front of the opening tag and the closing line's own line end stay. A
-// section that is never closed runs to the end of the text. Inside the new section go, in order:
-// the tag lines' comments and every line of the cut sections but their blank lines and settings.
+// settings when it holds anything else. Inside the new section go, in order, the tag lines'
+// comments and every line of the cut sections but their blank lines and settings.
 class SectionCutter {
 public:
     explicit SectionCutter(const std::string& text) : text_(text)
@@ -63,11 +60,11 @@ public:
         if (read.place == SectionLine::Opening || read.place == SectionLine::Closing) {
             // A tag ends at its first ">" (no tag text holds one); what follows it on a tag line is
             // blank or a comment.
-            const std::size_t close = Find(text_, at.begin, at.end, '>');
-            const std::size_t tagEnd = close < at.end ? close + 1 : at.end;
-            line.tag = read.place == SectionLine::Opening ? Find(text_, at.begin, at.end, '<') : tagEnd;
+            line.tagBegin = Find(text_, at.begin, at.end, '<');
+            const std::size_t close = Find(text_, line.tagBegin, at.end, '>');
+            line.tagEnd = close < at.end ? close + 1 : at.end;
             if (at.text.find('#', at.text.find('>')) != std::string::npos)
-                line.comment = Find(text_, tagEnd, at.end, '#');
+                line.comment = Find(text_, line.tagEnd, at.end, '#');
         }
         // A blank line or a comment keeps nothing in any reader, and neither does a line that the
         // directory level and the whole language both refuse: such lines may move.
@@ -75,13 +72,13 @@ public:
         line.movable = line.blank || at.text[0] == '#' || (!read.accepted && refusedByLanguage);
         section_.push_back(line);
         if (read.place == SectionLine::Closing)
-            EndSection(true);
+            EndSection();
     }
 
     CutText Finish()
     {
         if (!section_.empty())
-            EndSection(false);
+            EndSection();
         cut_.remaining.append(text_, keptFrom_, std::string::npos);
         return std::move(cut_);
     }
@@ -91,46 +88,51 @@ private:
     struct Line {
         SectionLine::Place place;
         std::size_t begin, end, next;
-        // Tags: where the tag is cut (the opening tag's "<", the end of the closing tag's ">"), and
-        // the "#" of the comment after the tag (npos when there is none).
-        std::size_t tag = 0, comment = std::string::npos;
+        // Tags: the tag's "<" and the end of its ">", and the "#" of the comment after the tag (npos
+        // when there is none).
+        std::size_t tagBegin = 0, tagEnd = 0, comment = std::string::npos;
         bool blank = false;
         bool movable = false;
+
+        bool HasComment() const { return comment < end; }
     };
 
-    void EndSection(bool closed)
+    void EndSection()
     {
-        const bool cutOut = std::all_of(section_.begin(), section_.end(), [](const Line& line) {
+        const bool allMayMove = std::all_of(section_.begin(), section_.end(), [](const Line& line) {
             return line.place != SectionLine::Inside || line.movable;
         });
-        for (const Line& line : section_) {
-            if (!cutOut) {
-                if (line.place == SectionLine::Setting)
-                    Skip(line.begin, line.next);
-                continue;
-            }
-            switch (line.place) {
-            case SectionLine::Opening:
-                Skip(line.tag, line.tag);
-                if (line.comment < line.end)
-                    Keep(line.comment, line.end);
-                break;
-            case SectionLine::Inside:
-                if (!line.blank)
-                    Keep(line.begin, line.end);
-                break;
-            case SectionLine::Closing:
-                keptFrom_ = line.comment < line.end ? line.end : line.tag;
-                if (line.comment < line.end)
-                    Keep(line.comment, line.end);
-                break;
-            default:
-                break;
-            }
-        }
-        if (cutOut && !closed)
-            keptFrom_ = text_.size();
+        if (allMayMove)
+            CutSection();
+        else
+            DropSettings();
         section_.clear();
+    }
+
+    // The section goes from its opening tag to the end of its closing tag, with the comment after it
+    // (the blanks in front of the opening tag and the closing line's line end stay), or to the end
+    // of the text when it is never closed.
+    void CutSection()
+    {
+        const Line& last = section_.back();
+        const std::size_t end = last.place != SectionLine::Closing ? text_.size()
+                                : last.HasComment()                ? last.end
+                                                                   : last.tagEnd;
+        Skip(section_.front().tagBegin, end);
+        for (const Line& line : section_) {
+            if (line.place == SectionLine::Inside && !line.blank)
+                Keep(line.begin, line);
+            else if (line.HasComment())
+                Keep(line.comment, line);
+        }
+    }
+
+    // The section stays where it is, without its settings.
+    void DropSettings()
+    {
+        for (const Line& line : section_)
+            if (line.place == SectionLine::Setting)
+                Skip(line.begin, line.next);
     }
 
     // The text up to from stays; what follows up to to goes.
@@ -140,13 +142,21 @@ private:
         keptFrom_ = to;
     }
 
-    // A kept line ends with CR LF. Its bytes end in a backslash only at the end of the text, where
-    // the parser drops it; written before a line end, it would join the next line to this one.
-    void Keep(std::size_t from, std::size_t to)
+    // The bytes of the line from from on, ending with CR LF, so that the new section reads them as
+    // this line was read. Only a line at the end of the text can end in a backslash: the parser
+    // drops it there when the line is one physical line, and so it is dropped here. A backslash that
+    // still ends the line would join the next line to it; a blank after it, which the parser trims,
+    // keeps it at the end of its line.
+    void Keep(std::size_t from, const Line& line)
     {
-        if (to > from && text_[to - 1] == '\\')
+        std::size_t to = line.end;
+        const bool onePhysicalLine = Find(text_, line.begin, line.end, '\n') == line.end;
+        if (to > from && text_[to - 1] == '\\' && onePhysicalLine)
             --to;
-        cut_.kept.append(text_, from, to - from).append(kLineEnd);
+        cut_.kept.append(text_, from, to - from);
+        if (to > from && text_[to - 1] == '\\')
+            cut_.kept.push_back(' ');
+        cut_.kept.append(kLineEnd);
     }
 
     const std::string& text_;
@@ -171,9 +181,13 @@ std::string FormatProxySettings(const ProxySettings& settings)
     return inner;
 }
 
-std::string ProxySection(const ProxySettings& settings, const std::string& keptLines)
+NewProxySection ProxySection(const ProxySettings& settings, const std::string& keptLines)
 {
-    return std::string(kOpeningTag) + kLineEnd + FormatProxySettings(settings) + keptLines + kClosingTag;
+    NewProxySection section;
+    section.text = std::string(kOpeningTag) + kLineEnd + FormatProxySettings(settings) + keptLines;
+    section.closingTagAt = section.text.size();
+    section.text += kClosingTag;
+    return section;
 }
 
 std::optional<std::string> ReplaceProxySection(const std::string& text, const ProxySettings& settings)
@@ -189,7 +203,7 @@ std::optional<std::string> ReplaceProxySection(const std::string& text, const Pr
         cutter.OnLine(line, refusedByLanguage);
     });
     CutText cut = cutter.Finish();
-    const std::string section = ProxySection(settings, cut.kept);
+    const NewProxySection section = ProxySection(settings, cut.kept);
     ProxySettings expected = settings;
     expected.suppressErrors = settings.suppressErrors != 0 ? 1 : 0;
 
@@ -202,15 +216,15 @@ std::optional<std::string> ReplaceProxySection(const std::string& text, const Pr
         const std::size_t at = remainingSize == 0 ? 0 : remainingSize + kLineEndSize;
         if (remainingSize != 0)
             remaining.append(kLineEnd);
-        remaining.append(section);
-        if (check.KeptBy(remaining, at, at + section.size() - kClosingTagSize, expected))
+        remaining.append(section.text);
+        if (check.KeptBy(remaining, at, at + section.closingTagAt, expected))
             return std::move(remaining);
         remaining.resize(remainingSize);
     }
     std::string candidate;
-    candidate.reserve(section.size() + kLineEndSize + remaining.size() + (hasNul ? text.size() - nul : 0));
-    candidate.append(section).append(kLineEnd).append(remaining);
-    if (!check.KeptBy(candidate, 0, section.size() - kClosingTagSize, expected))
+    candidate.reserve(section.text.size() + kLineEndSize + remaining.size() + (hasNul ? text.size() - nul : 0));
+    candidate.append(section.text).append(kLineEnd).append(remaining);
+    if (!check.KeptBy(candidate, 0, section.closingTagAt, expected))
         return std::nullopt;
     if (hasNul)
         candidate.append(text, nul, std::string::npos);

@@ -4,6 +4,7 @@
 // the new section in place of the old ones, as the parser reads them, and keeps what the file means.
 #include <RewriteConfig/Htaccess.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,8 +15,12 @@ namespace Orvane { namespace Quillon {
 std::string FormatProxySettings(const ProxySettings& settings);
 
 // The whole section: "<Orvane>" CR LF, the inner lines, the kept lines (each ending with CR LF),
-// "</Orvane>" without a line end.
-std::string ProxySection(const ProxySettings& settings, const std::string& keptLines = std::string());
+// "</Orvane>" without a line end; and where its closing tag starts in it.
+struct NewProxySection {
+    std::string text;
+    std::size_t closingTagAt = 0;
+};
+NewProxySection ProxySection(const ProxySettings& settings, const std::string& keptLines = std::string());
 
 // The text with the new section in place of the Orvane sections that the parser reads in it, so
 // that every reader (the directory level, the whole language, the site page's server file) then

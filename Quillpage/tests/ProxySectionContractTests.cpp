@@ -3,7 +3,7 @@
 #include "ProxySection.h"
 #include "ReadingCheck.h"
 
-#include <RewriteConfig/Htaccess.h>
+#include <RewriteConfig/QuillonConfig.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,33 @@ namespace {
 
 using namespace Orvane::Quillon;
 using Orvane::Quillon::Testing::ExpectRewriteKeepsContract;
+using Orvane::Quillon::Testing::ModelText;
+
+// The readable text of a model keeps wide text exactly: texts that differ in one letter beyond
+// ASCII (code page 1252 bytes), or in a letter and the text that the readable text writes for it,
+// read differently.
+TEST(ModelText, TellsWideTextsApart)
+{
+    const struct {
+        const char* a;
+        const char* b;
+    } pairs[] = {
+        {"ErrorLog C:/\xe9.log", "ErrorLog C:/\xe8.log"},
+        {"ErrorLog C:/\xe9.log", "ErrorLog C:/\\x{e9}.log"},
+        {"RewriteLog C:/\xe9.log", "RewriteLog C:/\xe8.log"},
+        {"AccessFileName \xe9.txt", "AccessFileName \xe8.txt"},
+        {"RewriteMap m txt:\xe9.txt", "RewriteMap m txt:\xe8.txt"},
+    };
+    for (const auto& p : pairs) {
+        QuillonConfig a;
+        QuillonConfig b;
+        std::string errors;
+        a.ParseText(p.a, errors);
+        b.ParseText(p.b, errors);
+        EXPECT_EQ(errors, "");
+        EXPECT_NE(ModelText(a), ModelText(b)) << p.a << " and " << p.b;
+    }
+}
 
 class FileMaker {
 public:
@@ -251,6 +278,17 @@ INSTANTIATE_TEST_SUITE_P(Files, ProxySectionExactTest, ::testing::Values(
               "<Orvane>\r\nProxyConnectTimeout 90\r\n# note\r\n</Orvane>", false},
     ExactCase{"OpeningCommentEndsInABackslash", "<Orvane> # note\\",
               "<Orvane>\r\nProxyConnectTimeout 90\r\n# note\r\n</Orvane>", false},
+    // Of two final backslashes the parser drops one; the other ends the kept line, where a blank
+    // after it keeps it from joining the closing tag to the line.
+    ExactCase{"CommentInsideEndsInTwoBackslashes", "<Orvane>\r\n# c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    ExactCase{"OpeningCommentEndsInTwoBackslashes", "<Orvane> # c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    ExactCase{"ClosingCommentEndsInTwoBackslashes", "<Orvane>\r\n</Orvane> # c\\\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# c\\ \r\n</Orvane>", false},
+    // A line that a backslash joins to the last one keeps its final backslash.
+    ExactCase{"JoinedCommentEndsInABackslash", "<Orvane>\r\n# a\\\r\nb\\",
+              "<Orvane>\r\nProxyConnectTimeout 90\r\n# a\\\r\nb\\ \r\n</Orvane>", false},
     // With the defaults too the section stands in front of a NUL byte, where it is read; the bytes
     // from the NUL byte on stay as they are.
     ExactCase{"DefaultsInFrontOfANulByte", "RewriteEngine On\r\n\0tail"s,

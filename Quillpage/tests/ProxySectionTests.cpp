@@ -42,7 +42,16 @@ INSTANTIATE_TEST_SUITE_P(Values, FormatProxySettingsTest, ::testing::Values(
 
 TEST(ProxySectionTest, DefaultsGiveAnEmptySection)
 {
-    EXPECT_EQ(ProxySection(ProxySettings()), "<Orvane>\r\n</Orvane>");
+    EXPECT_EQ(ProxySection(ProxySettings()).text, "<Orvane>\r\n</Orvane>");
+}
+
+// The closing tag stands after the inner and the kept lines.
+TEST(ProxySectionTest, SaysWhereItsClosingTagStands)
+{
+    const NewProxySection section = ProxySection(Settings(90000, 30000, 30000, 0), "# kept\r\n");
+    EXPECT_EQ(section.text.substr(section.closingTagAt), "</Orvane>");
+    EXPECT_EQ(section.text.substr(0, section.closingTagAt),
+              "<Orvane>\r\nProxyConnectTimeout 90\r\nProxySuppressErrors Off\n# kept\r\n");
 }
 
 struct RewriteCase {

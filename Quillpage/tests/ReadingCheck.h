@@ -10,8 +10,8 @@
 
 namespace Orvane { namespace Quillon { namespace Testing {
 
-// A readable text of everything a parse built in the container but its line count; for the
-// container itself without its proxy settings and the Orvane entries of its section-kind stack.
+// A readable text of everything a parse built in the container but its line count, as ModelWalk
+// names it.
 std::string ModelText(const Htaccess& container);
 
 // Adds a failure to the running test for every broken part of the contract.

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "SafeRegex.h"
+#include "RewriteConfig/TextFunctions.h"
 
 namespace Orvane { namespace Quillon { namespace Platform {
 
@@ -30,7 +30,7 @@ char WideTo1252(wchar_t c)
 // A byte of a C string in lower case, as the C runtime's comparisons read it: unsigned.
 int LowerByte(char c)
 {
-    return static_cast<unsigned char>(Detail::LowerAscii(c));
+    return static_cast<unsigned char>(LowerAscii(c));
 }
 
 }

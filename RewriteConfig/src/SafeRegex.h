@@ -5,6 +5,8 @@
 
 #include <boost/regex.hpp>
 
+#include "RewriteConfig/TextFunctions.h"
+
 namespace Orvane { namespace Quillon { namespace Detail {
 
 // Every expression of the model: Perl syntax, case-insensitive.
@@ -30,12 +32,6 @@ std::string& TrimSpace(std::string& text);
 std::wstring& TrimSpace(std::wstring& text);
 std::string& LowerCase(std::string& text);
 std::wstring& LowerCase(std::wstring& text);
-
-// ASCII capitals to lower case; every other byte stays as it is.
-inline char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Case-insensitive equality of two texts for ASCII letters.
 bool EqualsNoCase(const std::string& a, const char* b);

@@ -19,9 +19,7 @@ std::string Described(const std::string& text)
 {
     Container container;
     Parse(container, text);
-    std::string description;
-    DescribeModel(container, description);
-    return description;
+    return DescribeModel(container);
 }
 
 // Whether the second text's model matches the first text's description.

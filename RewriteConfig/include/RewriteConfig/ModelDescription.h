@@ -1,21 +1,20 @@
 #pragma once
 // A configuration as its parse built it, written out as bytes, so that two readings compare as a
-// whole: two containers hold the same configuration exactly when their descriptions are equal.
+// whole: two containers hold the same configuration exactly when their descriptions are equal. A
+// check that compares a reading with a later one keeps the earlier one's description rather than
+// the model itself: the description takes about the size of the text read, the model about 30
+// times that.
 #include <string>
 
 #include "RewriteConfig/Htaccess.h"
 
 namespace Orvane { namespace Quillon {
 
-// Every field of the container and of what it holds, in order: its sections (open and closed),
-// virtual hosts (with the names they share), maps, rules and the pending rule, with their conditions,
-// flags, compiled expressions and condition tests, and the kind of each object. Only the parse's
-// count of lines is left out: it tells where lines stood, not what they mean. The bytes are for
-// comparison, not for reading. Appended to the description, so that a caller can reserve room for it.
-void DescribeModel(const Htaccess& container, std::string& description);
+// Every field that ModelWalk names, in its order, with the kind of each object. The bytes are for
+// comparison, not for reading; the text holds just them, with no room to spare.
+std::string DescribeModel(const Htaccess& container);
 
-// Whether DescribeModel would write exactly the description into an empty text, found without
-// writing it out.
+// Whether DescribeModel would give exactly the description, found without writing it out.
 bool MatchesDescription(const Htaccess& container, const std::string& description);
 
 }}

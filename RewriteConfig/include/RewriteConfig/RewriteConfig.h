@@ -13,4 +13,5 @@
 #include "RewriteConfig/OrvaneSections.h"
 #include "RewriteConfig/VirtualHostHtaccess.h"
 #include "RewriteConfig/QuillonConfig.h"
+#include "RewriteConfig/ModelWalk.h"
 #include "RewriteConfig/ModelDescription.h"

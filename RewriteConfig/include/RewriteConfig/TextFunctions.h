@@ -6,6 +6,12 @@
 
 namespace Orvane { namespace Quillon {
 
+// ASCII capitals to lower case; every other byte stays as it is, whatever the locale.
+inline char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Trims white space, then removes at most one double quote at each end. Changes and returns text.
 std::string& TrimUnquote(std::string& text);
 std::wstring& TrimUnquote(std::wstring& text);
