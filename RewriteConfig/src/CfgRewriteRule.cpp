@@ -144,6 +144,10 @@ const struct {
 };
 
 }
+
+const std::size_t kRuleFlagTableSize = kRuleFlagCount;
+const std::size_t kProxyFlagTableSize = sizeof(kProxyFlags) / sizeof(kProxyFlags[0]);
+
 }
 
 using namespace Detail;

@@ -127,4 +127,9 @@ extern const DirectiveRow<ServerLine> kServerTable[];
 extern const std::size_t kServerTableSize;
 extern const RowIndex kServerIndex;
 
+// The sizes of the flag tables of a rule and of a proxy rule (CfgRewriteRule.cpp), for the tests that
+// hold every flag to the model's walk.
+extern const std::size_t kRuleFlagTableSize;
+extern const std::size_t kProxyFlagTableSize;
+
 }}}

@@ -187,6 +187,73 @@ TEST(ModelWalk, EveryServerRowThatThePageTriesShowsInItsDescription)
                                          Rows::TriedOnly);
 }
 
+// What a walk shows of a model, but for the flags' own text: every flag changes that text, whether
+// or not the walk sees the field the flag sets.
+class AllButFlagsText {
+public:
+    std::string shown;
+
+    void Kind(ModelKind kind, const char*) { Add("kind", static_cast<std::int64_t>(kind)); }
+    void Number(const char* name, std::int64_t value) { Add(name, value); }
+    void Text(const char* name, const std::string& text)
+    {
+        if (std::string(name) != "flags text")
+            shown += std::string(name) + "='" + text + "' ";
+    }
+    void Text(const char* name, const std::wstring& text) { Add(name, static_cast<std::int64_t>(text.size())); }
+    void Expression(const char* name, const boost::regex& regex, const std::string& source)
+    {
+        shown += std::string(name) + "=" + (regex.empty() ? "none" : source + "/" + std::to_string(regex.flags())) + " ";
+    }
+    void Flags(std::initializer_list<ModelFlag> flags)
+    {
+        for (const ModelFlag& flag : flags)
+            Add(flag.name, flag.value);
+    }
+    void Begin(const char* name) { shown += std::string(name) + "{ "; }
+    void End() { shown += "} "; }
+    bool Differs() const { return false; }
+
+private:
+    void Add(const char* name, std::int64_t value) { shown += std::string(name) + "=" + std::to_string(value) + " "; }
+};
+
+std::string ShownButFlagsText(const std::string& text)
+{
+    Htaccess container;
+    Parse(container, text);
+    AllButFlagsText visitor;
+    ModelWalk<AllButFlagsText>(visitor).Container(container);
+    return visitor.shown;
+}
+
+// One flag of each row of a flag table (or each flag of a condition) on the same line: each shows
+// in the walk apart from its text, and as no other flag does.
+void ExpectEveryFlagShows(const std::string& line, const std::vector<std::string>& flags)
+{
+    SCOPED_TRACE(line);
+    std::set<std::string> seen = {ShownButFlagsText(line)};
+    for (const std::string& flag : flags) {
+        const std::string flagged = line + " [" + flag + "]";
+        EXPECT_TRUE(seen.insert(ShownButFlagsText(flagged)).second)
+            << "the walk misses what this flag sets, or shows it as another: " << flagged;
+    }
+}
+
+TEST(ModelWalk, EveryFlagShowsApartFromItsText)
+{
+    // In the order of the rule's flag table; a row added there needs its flag here.
+    const std::vector<std::string> ruleFlags = {"R",    "F", "G",  "P",      "L",        "N", "C", "NC", "QSA",
+                                                "NE",   "S=2", "CO=n:v", "T=text/a", "LP", "U", "O",  "CL", "CU"};
+    ASSERT_EQ(ruleFlags.size(), kRuleFlagTableSize);
+    // Else the directory level presets O.
+    ExpectEveryFlagShows("RewriteCompatibility2 On\nRewriteRule ^x$ /y", ruleFlags);
+    const std::vector<std::string> proxyFlags = {"D", "CR", "FR", "H", "AU"};
+    ASSERT_EQ(proxyFlags.size(), kProxyFlagTableSize);
+    ExpectEveryFlagShows("RewriteProxy ^/a http://b/", proxyFlags);
+    ExpectEveryFlagShows("RewriteCond a b", {"NC", "OR", "O"});
+}
+
 // The kinds that a walk reports, and the names of the classes that it does not know.
 class KindRecorder {
 public:

@@ -2,7 +2,7 @@
 // Every field of a configuration as its parse built it, each named once, in one walk. The model's
 // description and its match (ModelDescription.h) and the tests' readable text of a model all come
 // from this walk, so that a field added here reaches all of them, and a test that reads a sample
-// line of every directive finds a field that is missing here.
+// line of every directive, and one of every flag, finds a field that is missing here.
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
