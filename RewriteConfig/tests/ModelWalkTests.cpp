@@ -187,6 +187,20 @@ TEST(ModelWalk, EveryServerRowThatThePageTriesShowsInItsDescription)
                                          Rows::TriedOnly);
 }
 
+// The fields that no line sets, only the constructor from the file's name: each shows too.
+TEST(ModelWalk, FieldsSetOnlyAtConstructionShowInTheDescription)
+{
+    const Htaccess plain(L"C:\\site\\.htaccess");
+    const std::string before = DescribeModel(plain);
+    Htaccess otherName(L"C:\\site\\.htaccess");
+    otherName.fileName = L"C:\\site\\other.conf";
+    Htaccess otherFolder(L"C:\\site\\.htaccess");
+    otherFolder.fileDirectory = L"C:\\other\\";
+    EXPECT_NE(DescribeModel(otherName), before);
+    EXPECT_NE(DescribeModel(otherFolder), before);
+    EXPECT_NE(DescribeModel(otherName), DescribeModel(otherFolder));
+}
+
 // What a walk shows of a model, but for the flags' own text: every flag changes that text, whether
 // or not the walk sees the field the flag sets.
 class AllButFlagsText {
