@@ -245,16 +245,17 @@ void RunLoopUntilGone(HWND window, std::vector<std::string>& log)
     log.push_back("back from the loop");
 }
 
-class CSelfFreeingWindow : public CWindowImpl<CSelfFreeingWindow> {
+// The same for a window and for a dialog, over Impl.
+template <class Impl>
+class CSelfFreeing : public Impl {
 public:
-    FW_DECLARE_WND_CLASS(L"Framework.SelfFreeingWindow")
-    explicit CSelfFreeingWindow(std::vector<std::string>& log) : log_(log) {}
-    FW_BEGIN_MSG_MAP(CSelfFreeingWindow)
+    explicit CSelfFreeing(std::vector<std::string>& log) : log_(log) {}
+    FW_BEGIN_MSG_MAP(CSelfFreeing)
         FW_MESSAGE_HANDLER(WM_RUN_LOOP, OnRunLoop)
     FW_END_MSG_MAP()
     LRESULT OnRunLoop(UINT, WPARAM, LPARAM, bool&)
     {
-        RunLoopUntilGone(m_hWnd, log_);
+        RunLoopUntilGone(this->m_hWnd, log_);
         return 0;
     }
     void OnFinalMessage(HWND) override
@@ -267,26 +268,16 @@ private:
     std::vector<std::string>& log_;
 };
 
-class CSelfFreeingDialog : public CDialogImpl<CSelfFreeingDialog> {
+class CSelfFreeingWindow : public CSelfFreeing<CWindowImpl<CSelfFreeingWindow>> {
+public:
+    FW_DECLARE_WND_CLASS(L"Framework.SelfFreeingWindow")
+    using CSelfFreeing::CSelfFreeing;
+};
+
+class CSelfFreeingDialog : public CSelfFreeing<CDialogImpl<CSelfFreeingDialog>> {
 public:
     enum { IDD = 100 };
-    explicit CSelfFreeingDialog(std::vector<std::string>& log) : log_(log) {}
-    FW_BEGIN_MSG_MAP(CSelfFreeingDialog)
-        FW_MESSAGE_HANDLER(WM_RUN_LOOP, OnRunLoop)
-    FW_END_MSG_MAP()
-    LRESULT OnRunLoop(UINT, WPARAM, LPARAM, bool&)
-    {
-        RunLoopUntilGone(m_hWnd, log_);
-        return 0;
-    }
-    void OnFinalMessage(HWND) override
-    {
-        log_.push_back("final");
-        delete this;
-    }
-
-private:
-    std::vector<std::string>& log_;
+    using CSelfFreeing::CSelfFreeing;
 };
 
 TEST(MessageMap, WindowDestroyedDuringAHandlersModalLoopGetsItsFinalCallAfterTheHandler)
