@@ -23,7 +23,8 @@ public:
     // dialog's WM_USER range carries the dialog manager's DM_ messages); the offset is the page's
     // choice, and nothing else sends to the page in that range.
     static constexpr UINT kWatchedFileChangedOffset = 0x51;
-    // Posted by the watcher thread to the page window: the watched file has a new last-write time.
+    // Posted by the watcher thread to the page window: the file the page would show is another one,
+    // or has a new last-write time.
     static constexpr UINT WatchedFileChanged = WM_APP + kWatchedFileChangedOffset;
     // The notification code of a WM_COMMAND that an accelerator sends (a menu's is 0).
     static constexpr WORD kAcceleratorNotification = 1;
