@@ -88,6 +88,14 @@ void ReplaceFile(const std::wstring& path, const std::string& bytes)
     ASSERT_EQ(replacement.Commit(), 0u);
 }
 
+// An existing file held open by another program, as it asks for access and sharing; null when the
+// open failed (GetLastError tells why).
+Framework::ScopedFile Hold(const std::wstring& path, DWORD access, DWORD share)
+{
+    return Framework::ScopedFile(
+        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // How a program saves the shown file; all but Replaced keep the page's read out for the hold
 // (the page's read shares the file with readers and writers, not with a deleter).
 enum class SaveWay {
@@ -607,8 +615,7 @@ TEST_F(SitePageSiteTest, HeldServerFileIsWaitedForNotTakenForTheDefaults)
     const std::wstring htaccess = Folder(L"site1") + L".htaccess";
     const std::wstring config = Folder(L"site1") + L".config";
     ASSERT_TRUE(TestSupport::WriteWholeFile(htaccess, "# the default name\r\n"));
-    Framework::ScopedFile holder(
-        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Framework::ScopedFile holder = Hold(serverFile_, GENERIC_WRITE, 0);
     ASSERT_TRUE(holder) << ::GetLastError();
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC/1/ROOT/"));
     EXPECT_EQ(PathField(), serverFile_);
@@ -758,8 +765,7 @@ TEST_F(SitePageTest, WatcherWaitsForAWriterThatLocksTheFile)
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine Off\r\n"));
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
     ASSERT_TRUE(WaitForLaterWriteTime(serverFile_));
-    Framework::ScopedFile writer(
-        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Framework::ScopedFile writer = Hold(serverFile_, GENERIC_WRITE, 0);
     ASSERT_TRUE(writer);
     const std::string text = "RewriteEngine On\r\n";
     DWORD written = 0;
@@ -830,8 +836,7 @@ INSTANTIATE_TEST_SUITE_P(Holders, SitePageHeldSaveTest, ::testing::Values(
 TEST_F(SitePageTest, FileThatStaysUnreadableIsSaidToBeSo)
 {
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, "RewriteEngine On\r\n"));
-    Framework::ScopedFile holder(
-        ::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Framework::ScopedFile holder = Hold(serverFile_, GENERIC_WRITE, 0);
     ASSERT_TRUE(holder) << ::GetLastError();
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
     EXPECT_EQ(PathField(), serverFile_);
@@ -878,8 +883,7 @@ TEST_P(SitePageHeldProxyTest, ProxySettingsOfAHeldFileLoseNoSetting)
     const std::string original = "RewriteEngine On\r\n<Orvane>\r\nProxyReceiveTimeout 5\r\n</Orvane>\r\n";
     ASSERT_TRUE(TestSupport::WriteWholeFile(serverFile_, original));
     ASSERT_TRUE(OpenPage(L"/LM/W3SVC//"));
-    Framework::ScopedFile holder(::CreateFileW(serverFile_.c_str(), GENERIC_WRITE, GetParam().holderShare, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Framework::ScopedFile holder = Hold(serverFile_, GENERIC_WRITE, GetParam().holderShare);
     ASSERT_TRUE(holder) << ::GetLastError();
     const bool readable = GetParam().holderShare != 0;
 
@@ -1217,8 +1221,7 @@ TEST_P(SitePageBackupTest, FileThatCannotBeBackedUpIsNotReplaced)
     Framework::ScopedFile holder;
     if (blocker != BackupBlocker::BackupIsAFolder) {
         const std::wstring& held = blocker == BackupBlocker::FileHeldOpen ? serverFile_ : backup;
-        holder.Reset(::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        holder = Hold(held, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(holder) << ::GetLastError();
     }
     const std::wstring old = OldFile(L"httpd.ini");
